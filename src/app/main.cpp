@@ -1,7 +1,9 @@
+#include "app/application.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    return runTool(app);
 }

@@ -1,0 +1,44 @@
+#include "app/application.h"
+
+#include "sensor/kvcomLibrary.h"
+#include "ui/vindal01mainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDebug>
+#include <QIcon>
+#include <QMessageBox>
+
+int runTool(QApplication& p_app)
+{
+    char szVersion[64] = {};
+    const bool bLibraryPresent = kvcomLibrary_c::instance().versionLibrary(szVersion, sizeof(szVersion)) != 0;
+    // A library must not be trusted to terminate the text within the buffer.
+    szVersion[sizeof(szVersion) - 1] = '\0';
+    if (!bLibraryPresent)
+    {
+        const QMessageBox::StandardButton nAnswer = QMessageBox::warning(
+            nullptr, vindal01mainWindow_c::tr("Kommunikations-DLL nicht gefunden"),
+            vindal01mainWindow_c::tr("Die Kommunikations-DLL konnte nicht gefunden werden. Damit ist das Starten dess "
+                                     "Transparent-Modus für den Zugriff auf das Fingerprint-Modul im IPC nicht möglich."),
+            QMessageBox::Cancel | QMessageBox::Ignore);
+        if (nAnswer == QMessageBox::Cancel)
+        {
+            return 0;
+        }
+        szVersion[0] = '\0';
+    }
+    qDebug() << "Die Version der verwendeten KVCom ist:" << szVersion;
+
+    QApplication::setApplicationVersion(QStringLiteral("1.0 / Feb  8 2020"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vindal01-tool.png")));
+
+    auto* pWindow = new vindal01mainWindow_c();
+    pWindow->setWindowTitle(vindal01mainWindow_c::tr("Einlernen von Fingern (optischer Sensor)"));
+    pWindow->startComServerAction()->setEnabled(bLibraryPresent);
+    pWindow->stopComServerAction()->setEnabled(bLibraryPresent);
+    pWindow->show();
+    const int nResult = p_app.exec();
+    delete pWindow;
+    return nResult;
+}

@@ -1,0 +1,102 @@
+#include "ui/vindal01mainWindow.h"
+
+#include <QDebug>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace sensor_n;
+
+namespace
+{
+
+bool askYesNo(QWidget* p_pParent, const QString& p_strTitle, const QString& p_strText)
+{
+    QMessageBox box(QMessageBox::Question, p_strTitle, p_strText, QMessageBox::Yes | QMessageBox::No, p_pParent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
+void vindal01mainWindow_c::slotDeletePidChanged(QString p_strPid)
+{
+    qDebug() << "NEW PID" << p_strPid;
+    m_pLeDeleteFid->clear();
+    m_pDeleteHandLeft->slotClearHilight();
+    m_pDeleteHandRight->slotClearHilight();
+    refreshFingerList(m_pLeDeletePid->text().toInt());
+    m_pBtnDeleteSingle->setEnabled(false);
+    m_pBtnDeletePerson->setEnabled(false);
+}
+
+void vindal01mainWindow_c::showDeleteFingers()
+{
+    bool bAnyEnrolled = false;
+    for (int nId = 0; nId < 10; ++nId)
+    {
+        humanHandWidget_c* pHand = nId < 5 ? m_pDeleteHandLeft : m_pDeleteHandRight;
+        const auto nFinger = static_cast<humanHandWidget_c::finger_t>(nId < 5 ? 4 - nId % 5 : nId % 5);
+        const bool bEnrolled = nId < m_baFingerFlags.size() && m_baFingerFlags.at(nId) != '0';
+        bAnyEnrolled = bAnyEnrolled || bEnrolled;
+        pHand->setFingerColor(nFinger, bEnrolled ? QColor(Qt::lightGray) : QColor(Qt::gray));
+    }
+    m_pBtnDeletePerson->setEnabled(bAnyEnrolled);
+}
+
+void vindal01mainWindow_c::slotDeleteFingerClicked(humanHandWidget_c::hand_t p_nHand,
+                                                   humanHandWidget_c::finger_t p_nFinger)
+{
+    qDebug() << "DELETE FINGER CLICKED" << p_nHand << p_nFinger;
+    m_pDeleteHandLeft->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
+    m_pDeleteHandRight->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
+    (p_nHand == humanHandWidget_c::handLeft ? m_pDeleteHandLeft : m_pDeleteHandRight)->setHilight(p_nFinger, Qt::white);
+    const int nId = p_nHand == humanHandWidget_c::handRight ? 5 + p_nFinger : 4 - p_nFinger;
+    m_pLeDeleteFid->setText(QString::number(nId));
+    if (nId < m_baFingerFlags.size())
+    {
+        m_pBtnDeleteSingle->setEnabled(m_baFingerFlags.at(nId) != '0');
+    }
+}
+
+void vindal01mainWindow_c::slotDeleteSingleFinger()
+{
+    const int nPid = m_pLeDeletePid->text().toInt();
+    const int nFid = m_pLeDeleteFid->text().toInt();
+    if (!askYesNo(this, tr("Einzelnen Finger löschen?"),
+                  tr("Wollen Sie wirklich den Finger %1 der Person %2 löschen?").arg(nFid).arg(nPid)))
+    {
+        return;
+    }
+    sendCommand(command_t::Cancel, QVariantMap());
+    sendCommand(command_t::RegDel, {{QStringLiteral("pid"), m_pLeDeletePid->text().toInt()},
+                                    {QStringLiteral("fid"), m_pLeDeleteFid->text().toInt()}});
+}
+
+void vindal01mainWindow_c::slotDeletePersonFingers()
+{
+    const int nPid = m_pLeDeletePid->text().toInt();
+    if (!askYesNo(this, tr("Finger einer Person löschen?"),
+                  tr("Wollen Sie wirklich alle Finger der Person %2 löschen?").arg(nPid)))
+    {
+        return;
+    }
+    sendCommand(command_t::Cancel, QVariantMap());
+    m_nDeletePid = nPid;
+    // The pair restored after the tenth RegDel makes the page's RegDel row read the finger list afresh,
+    // so the hands show the deleted fingers as deleted.
+    m_nCommand = command_t::RegDel;
+    slotSetState(state_t::SubDelPersonFingers);
+    sendCommand(command_t::RegDel, {{QStringLiteral("pid"), nPid}, {QStringLiteral("fid"), 0}});
+}
+
+void vindal01mainWindow_c::slotDeleteAllFingers()
+{
+    if (!askYesNo(this, tr("Alle Finger löschen?"), tr("Wollen Sie wirklich alle Finger vom Sensor löschen?")))
+    {
+        return;
+    }
+    sendCommand(command_t::Cancel, QVariantMap());
+    sendCommand(command_t::RegClear, QVariantMap());
+}

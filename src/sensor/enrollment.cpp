@@ -1,0 +1,79 @@
+#include "sensor/replyFormat.h"
+#include "ui/vindal01mainWindow.h"
+
+#include <QDebug>
+#include <QLineEdit>
+
+using namespace sensor_n;
+
+namespace
+{
+
+int fingerIdOf(humanHandWidget_c::hand_t p_nHand, humanHandWidget_c::finger_t p_nFinger)
+{
+    return p_nHand == humanHandWidget_c::handRight ? 5 + p_nFinger : 4 - p_nFinger;
+}
+
+} // namespace
+
+void vindal01mainWindow_c::refreshFingerList(qint32 p_nPid)
+{
+    sendCommand(command_t::Cancel, QVariantMap());
+    m_nDeletePid = p_nPid;
+    // The walk ends with LedOn; the pushed pair lets the page's own row colour the hands afterwards.
+    m_nCommand = command_t::LedOn;
+    slotSetState(state_t::SubFingerInfo);
+}
+
+void vindal01mainWindow_c::showFingerCollection(humanHandWidget_c* p_pLeft, humanHandWidget_c* p_pRight)
+{
+    for (int nId = 0; nId < 10 && nId < m_baFingerFlags.size(); ++nId)
+    {
+        humanHandWidget_c* pHand = nId < 5 ? p_pLeft : p_pRight;
+        const auto nFinger = static_cast<humanHandWidget_c::finger_t>(nId < 5 ? 4 - nId % 5 : nId % 5);
+        pHand->setFingerColor(nFinger, m_baFingerFlags.at(nId) != '0' ? QColor(Qt::lightGray) : QColor(Qt::gray));
+    }
+}
+
+void vindal01mainWindow_c::slotEnrollPidChanged(QString p_strPid)
+{
+    qDebug() << "NEW PID" << p_strPid;
+    m_pLeEnrollFid->clear();
+    m_pEnrollHandLeft->slotClearHilight();
+    m_pEnrollHandRight->slotClearHilight();
+    refreshFingerList(m_pLeEnrollPid->text().toInt());
+}
+
+void vindal01mainWindow_c::slotEnrollFingerClicked(humanHandWidget_c::hand_t p_nHand,
+                                                   humanHandWidget_c::finger_t p_nFinger)
+{
+    qDebug() << "ENROLL FINGER CLICKED" << p_nHand << p_nFinger;
+    m_pEnrollHandLeft->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
+    m_pEnrollHandRight->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
+    (p_nHand == humanHandWidget_c::handLeft ? m_pEnrollHandLeft : m_pEnrollHandRight)->setHilight(p_nFinger, Qt::white);
+    m_pLeEnrollFid->setText(QString::number(fingerIdOf(p_nHand, p_nFinger)));
+}
+
+void vindal01mainWindow_c::slotEnrollStart()
+{
+    sendCommand(command_t::EnrollDupFP, {{QStringLiteral("pid"), m_pLeEnrollPid->text().toInt()},
+                                         {QStringLiteral("fid"), m_pLeEnrollFid->text().toInt()},
+                                         {QStringLiteral("group"), m_pLeEnrollGroup->text().toInt()}});
+}
+
+void vindal01mainWindow_c::showEnrollResult(const QString& p_strReply)
+{
+    const QString strRefusal = enrollRefusalText(p_strReply);
+    if (strRefusal.isEmpty())
+    {
+        addUnexpectedResponse(p_strReply);
+    }
+    else
+    {
+        if (p_strReply.startsWith(QLatin1String("=NO CMDERR")))
+        {
+            qDebug() << "ERROR FROM ENROLL:" << p_strReply;
+        }
+        showErrorMessage(tr(strRefusal.toLatin1().constData()));
+    }
+}

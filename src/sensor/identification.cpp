@@ -1,0 +1,108 @@
+#include "toolsGui/toolsGui.h"
+#include "ui/vindal01mainWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDebug>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
+
+using namespace sensor_n;
+
+void vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
+{
+    m_pLblTrainPid->clear();
+    m_pLblTrainFinger->clear();
+
+    int nFid = -1;
+    humanHandWidget_c* pHand = m_pTrainHandLeft;
+    const int nIdPos = p_strReply.indexOf(QLatin1String(" ID="));
+    const int nBkPos = p_strReply.indexOf(QLatin1String(", BKNum="));
+    if (nIdPos >= 1 && nBkPos >= 0)
+    {
+        m_pLblTrainPid->setText(p_strReply.mid(nIdPos + 4, nBkPos - (nIdPos + 4)).trimmed());
+        nFid = p_strReply.mid(nBkPos + 8).trimmed().toInt();
+        const auto nHand = nFid < 5 ? humanHandWidget_c::handLeft : humanHandWidget_c::handRight;
+        pHand = nHand == humanHandWidget_c::handLeft ? m_pTrainHandLeft : m_pTrainHandRight;
+        const int nMod = nFid % 5;
+        const auto nFinger =
+            static_cast<humanHandWidget_c::finger_t>(nHand == humanHandWidget_c::handLeft ? 4 - nMod : nMod);
+        m_pLblTrainFinger->setText(QStringLiteral("%1 %2 (%3)")
+                                       .arg(humanHandWidget_c::handName(nHand), humanHandWidget_c::fingerName(nFinger))
+                                       .arg(nFid));
+        pHand->setHilight(nFinger, p_strReply.contains(QLatin1String("Search2")) ? QColor(Qt::green)
+                                                                                 : QColor(Qt::white));
+    }
+    else
+    {
+        pHand->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
+    }
+    QTimer::singleShot(2000, pHand, SLOT(slotClearHilight()));
+    toolsGui_n::waitProcessingEvents(2000, QEventLoop::ExcludeUserInputEvents);
+    m_pLblTrainPid->clear();
+    m_pLblTrainFinger->clear();
+    if (p_strReply.contains(QLatin1String("=NO"), Qt::CaseInsensitive))
+    {
+        m_pLblTrainPid->setText(tr("Finger nicht erkannt"));
+        toolsGui_n::waitProcessingEvents(2000, QEventLoop::ExcludeUserInputEvents);
+    }
+    sendCommand(command_t::Scan, QVariantMap());
+}
+
+void vindal01mainWindow_c::slotMatchIdStatisticsPidChanged(QString p_strPid)
+{
+    qDebug() << "NEW PID" << p_strPid;
+    sendCommand(command_t::Cancel, QVariantMap());
+    sendCommand(command_t::Scan, QVariantMap());
+}
+
+void vindal01mainWindow_c::matchStatisticsStep(bool p_bIdentified)
+{
+    if (p_bIdentified && m_nSecurityLevel >= 0 && m_nSecurityLevel < 3)
+    {
+        ++m_anMatchCount[m_nSecurityLevel];
+    }
+    qDebug() << "SECURITY LEVEL" << m_nSecurityLevel << "IDENTIFIED?" << (p_bIdentified ? "true" : "false");
+    if (m_nSecurityLevel == 0 || m_nSecurityLevel == 1)
+    {
+        ++m_nSecurityLevel;
+        slotSetState(state_t::Scan);
+        return;
+    }
+    if (m_nSecurityLevel != 2)
+    {
+        m_nSecurityLevel = 0;
+        slotSetState(state_t::Scan);
+        return;
+    }
+
+    ++m_nMatchCycles;
+    // printf formats always write a point as decimal separator, whatever the locale.
+    auto line = [this](const char* p_szFormat, int p_nLevel) {
+        return QString::asprintf(p_szFormat, m_anMatchCount[p_nLevel], m_anMatchCount[p_nLevel] * 100.0 / m_nMatchCycles);
+    };
+    const QString strText = QStringLiteral("PID: ") + m_pLeMatchIdPid->text() + QStringLiteral("\n\n") +
+                            QString::asprintf("Zyklen: %4i\n", m_nMatchCycles) + line("HIGH:   %4i %6.2f%%\n", 0) +
+                            line("NORMAL: %4i %6.2f%%\n", 1) + line("LOW:    %4i %6.2f%%\n", 2);
+    m_pMatchIdStatistics->setPlainText(strText);
+    QApplication::clipboard()->setText(strText);
+
+    QMessageBox box(QMessageBox::Information, tr("Bitte neu auflegen"),
+                    tr("Bitte Finger vom Sensor entfernen und neu auflegen!\n\nDann Ok betätigen!"),
+                    QMessageBox::NoButton, this);
+    QPushButton* pBtnOk = box.addButton(tr("Ok"), QMessageBox::AcceptRole);
+    QPushButton* pBtnStop = box.addButton(tr("Stop"), QMessageBox::RejectRole);
+    box.setDefaultButton(pBtnOk);
+    box.setEscapeButton(pBtnStop);
+    box.exec();
+    if (box.clickedButton() != pBtnOk)
+    {
+        return;
+    }
+    m_nSecurityLevel = 0;
+    slotSetState(state_t::Scan);
+}

@@ -1,0 +1,331 @@
+#include "sensor/replyFormat.h"
+#include "serialPort/loggingSerialPort.h"
+#include "ui/vindal01mainWindow.h"
+
+#include <QDebug>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeWidget>
+
+using namespace sensor_n;
+
+namespace
+{
+
+// The sensor sends the bottom row first; every byte is a grey value.
+QImage sensorImage(const char* p_pPayload, int p_nWidth, int p_nHeight)
+{
+    QImage image(p_nWidth, p_nHeight, QImage::Format_RGB32);
+    const auto* pBytes = reinterpret_cast<const uchar*>(p_pPayload);
+    for (int nRow = 0; nRow < p_nHeight; ++nRow)
+    {
+        auto* pLine = reinterpret_cast<QRgb*>(image.scanLine(p_nHeight - 1 - nRow));
+        for (int nCol = 0; nCol < p_nWidth; ++nCol)
+        {
+            const uchar nGrey = pBytes[static_cast<qint64>(nRow) * p_nWidth + nCol];
+            pLine[nCol] = qRgb(nGrey, nGrey, nGrey);
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+void vindal01mainWindow_c::slotReadReady()
+{
+    if (m_pSerialPort == nullptr)
+    {
+        return;
+    }
+    for (;;)
+    {
+        const QByteArray baChunk = m_pSerialPort->read(1024);
+        if (baChunk.isEmpty())
+        {
+            break;
+        }
+        m_pSerialPort->logData(0, baChunk);
+        m_pSerialCommands->appendPlainText(QStringLiteral("R ") + textUpToNul(baChunk));
+        m_pWatchdogTimer->stop();
+        m_pWatchdogTimer->start(5000);
+        m_pIdleTimer->stop();
+        m_pIdleTimer->start(2500);
+        m_baReceived.append(baChunk);
+    }
+    processData();
+}
+
+void vindal01mainWindow_c::processData()
+{
+    switch (m_nCommand)
+    {
+    case command_t::ReadImage:
+        readImage();
+        return;
+    case command_t::RegGet:
+        readTemplate();
+        return;
+    case command_t::NoCommand:
+    case command_t::Cancel:
+    case command_t::SearchNoLed:
+    case command_t::MatchIdNoLed:
+        qDebug() << "processData(): Unexpected command" << commandText(m_nCommand) << "in state"
+                 << stateText(m_nState);
+        return;
+    default:
+        break;
+    }
+    if (static_cast<qint32>(m_nCommand) < 0 || static_cast<qint32>(m_nCommand) > static_cast<qint32>(command_t::FpSecurity))
+    {
+        qDebug() << "processData(): Unexpected command" << commandText(m_nCommand) << "in state"
+                 << stateText(m_nState);
+        return;
+    }
+
+    const QStringList lstLines = replyLines(m_baReceived);
+    if (m_nCommand == command_t::RegList)
+    {
+        if (lstLines.size() >= m_nRegCount)
+        {
+            m_lstRegList = lstLines;
+            commandCompleted(m_nCommand, textUpToNul(m_baReceived), false);
+        }
+        return;
+    }
+    if (m_nCommand == command_t::EnrollDupFP)
+    {
+        processEnrollLines(lstLines);
+        return;
+    }
+    processReplyLines(lstLines);
+}
+
+void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
+{
+    // The command is read for every line: a completion may already have sent the next one.
+    const command_t nCommand = m_nCommand;
+    const QString strLabel = unexpectedLabel(nCommand);
+    for (const QString& strLine : p_lstLines)
+    {
+        const QString strRest = strLine.mid(3).trimmed();
+        auto starts = [&strLine](const char* p_szPrefix) { return strLine.startsWith(QLatin1String(p_szPrefix)); };
+        bool bUnexpected = false;
+        switch (nCommand)
+        {
+        case command_t::ModelFw:
+        case command_t::Date:
+        case command_t::Time:
+        case command_t::RegCount:
+        case command_t::Max:
+        case command_t::TempalteFormat:
+            starts("=OK") ? commandCompleted(m_nCommand, strRest, false) : void(bUnexpected = true);
+            break;
+        case command_t::LedOn:
+        case command_t::LedOff:
+            starts("=OK Led") ? commandCompleted(m_nCommand, strLine, false) : void(bUnexpected = true);
+            break;
+        case command_t::Scan:
+            (starts("=NO NoFinger") || starts("=NO Scan") || starts("=OK"))
+                ? commandCompleted(m_nCommand, strRest, false)
+                : void(bUnexpected = true);
+            break;
+        case command_t::Search:
+            if (starts("=OK Ready") || starts("=OK FP"))
+            {
+                break;
+            }
+            (starts("=OK Search") || starts("=NO Search")) ? commandCompleted(m_nCommand, strLine, false)
+                                                          : void(bUnexpected = true);
+            break;
+        case command_t::MatchId:
+            if (starts("=OK Ready") || starts("=OK FP"))
+            {
+                break;
+            }
+            (starts("=OK MatchId") || starts("=NO")) ? commandCompleted(m_nCommand, strLine, false)
+                                                    : void(bUnexpected = true);
+            break;
+        case command_t::RegFind:
+            if (starts("=OK Group"))
+            {
+                commandCompleted(m_nCommand, QStringLiteral("1"), false);
+            }
+            else if (starts("=NO Unreg"))
+            {
+                commandCompleted(m_nCommand, QStringLiteral("0"), false);
+            }
+            else
+            {
+                bUnexpected = true;
+            }
+            break;
+        case command_t::RegClear:
+        case command_t::RegDel:
+            (starts("=OK") || starts("=NO")) ? commandCompleted(m_nCommand, strLine, false) : void(bUnexpected = true);
+            break;
+        case command_t::FpSecurity:
+            if (strLine.trimmed() == QLatin1String("=OK"))
+            {
+                commandCompleted(m_nCommand, QStringLiteral("=OK"), false);
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+        if (bUnexpected)
+        {
+            addUnexpectedResponse(strLabel + strLine);
+        }
+    }
+}
+
+void vindal01mainWindow_c::processEnrollLines(const QStringList& p_lstLines)
+{
+    int nLastCode = -1;
+    for (const QString& strLine : p_lstLines)
+    {
+        if (strLine == QLatin1String("=OK Ready"))
+        {
+            statusBar()->showMessage(tr("Bitte Finger auflegen (%1/3)").arg(1));
+            nLastCode = 1;
+        }
+        else if (strLine == QLatin1String("=FP 1") || strLine == QLatin1String("=FP 2"))
+        {
+            const int nPlacement = strLine == QLatin1String("=FP 1") ? 2 : 3;
+            statusBar()->showMessage(tr("Bitte Finger auflegen (%1/3)").arg(nPlacement));
+            nLastCode = nPlacement;
+        }
+        else if (strLine == QLatin1String("=FP 3"))
+        {
+            qDebug() << "Unhandled Enrollment state" << 4;
+            nLastCode = 4;
+        }
+        else if (strLine.startsWith(QLatin1String("=OK Enroll")))
+        {
+            int nQuality = -1;
+            const int nIndex = strLine.indexOf(QLatin1String("Quality"));
+            if (nIndex >= 0)
+            {
+                nQuality = strLine.mid(nIndex + 8).trimmed().toInt();
+                qDebug() << "ENROLLMENT QUALITY IS" << nQuality;
+            }
+            popSubState();
+            statusBar()->showMessage(nQuality > 0 ? tr("Mit Qualität %1% eingelernt.").arg(nQuality)
+                                                  : tr("Fehler beim Einlernen."));
+            nLastCode = 5;
+            commandCompleted(m_nCommand, strLine, false);
+        }
+        else if (strLine.startsWith(QLatin1String("=NO")))
+        {
+            popSubState();
+            statusBar()->showMessage(tr("Fehler beim Einlernen."));
+            nLastCode = 99;
+            commandCompleted(m_nCommand, strLine, false);
+        }
+        else
+        {
+            qDebug() << "Unhandled Enrollment state" << 100;
+            nLastCode = 100;
+        }
+    }
+    qDebug() << p_lstLines << "=> state" << nLastCode;
+}
+
+void vindal01mainWindow_c::readTemplate()
+{
+    if (!m_baReceived.trimmed().startsWith("=OK"))
+    {
+        return;
+    }
+    statusBar()->showMessage(tr("Template erkannt, lese Daten."));
+    const templateHeader_t header = parseTemplateHeader(m_baReceived);
+    if (!header.bHasBytes || !header.bHasSum || !header.bHasLineEnd)
+    {
+        statusBar()->showMessage((header.bHasBytes ? QString() : tr("Anzahl Bytes fehlt. ")) +
+                                 (header.bHasSum ? QString() : tr("Prüfsumme fehlt. ")) +
+                                 (header.bHasLineEnd ? QString() : tr("Zeilenende fehlt. ")));
+        return;
+    }
+    const QByteArray baPayload = m_baReceived.mid(header.nPayloadOffset);
+    statusBar()->showMessage(tr("%1 / %2 Bytes des Templates gelesen").arg(baPayload.size()).arg(header.nCount));
+    if (header.nCount > baPayload.size())
+    {
+        return;
+    }
+    statusBar()->showMessage(tr("%1 / %2 Bytes gelesen").arg(header.nCount).arg(baPayload.size()));
+    const quint32 nComputed = payloadChecksum(baPayload);
+    const quint32 nExpected = header.strSum.toUInt();
+    if (nComputed != nExpected)
+    {
+        statusBar()->showMessage(
+            tr("Prüfsumme des Templates fehlerhaft (erwartet %1, berechnet %2)").arg(nExpected).arg(nComputed));
+        return;
+    }
+    addTemplateRow(baPayload);
+    commandCompleted(m_nCommand, textUpToNul(baPayload), false);
+}
+
+void vindal01mainWindow_c::addTemplateRow(const QByteArray& p_baPayload)
+{
+    const int nPid = m_mapCommandParams.value(QStringLiteral("pid")).toInt();
+    const int nFid = m_mapCommandParams.value(QStringLiteral("fid")).toInt();
+    const auto nHand = nFid < 5 ? humanHandWidget_c::handLeft : humanHandWidget_c::handRight;
+    const int nFingerInHand = nFid % 5;
+    const auto nFinger = static_cast<humanHandWidget_c::finger_t>(nHand == humanHandWidget_c::handLeft ? 4 - nFingerInHand
+                                                                                                         : nFingerInHand);
+
+    auto* pItem = new QTreeWidgetItem();
+    pItem->setText(0, QString::asprintf("%10i", nPid));
+    pItem->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+    pItem->setText(1, QStringLiteral("%1 %2 (%3)").arg(humanHandWidget_c::handName(nHand), humanHandWidget_c::fingerName(nFinger)).arg(nFid));
+    pItem->setText(2, QString::number(p_baPayload.size() > 26 ? static_cast<quint8>(p_baPayload.at(26)) : 0));
+    pItem->setText(3, QString::number(p_baPayload.size() > 27 ? static_cast<quint8>(p_baPayload.at(27)) : 0));
+    m_pTreeTemplates->addTopLevelItem(pItem);
+}
+
+void vindal01mainWindow_c::readImage()
+{
+    const imageHeader_t header = parseImageHeader(m_baReceived);
+    if (!header.bComplete)
+    {
+        return;
+    }
+    for (const QString& strNote : header.lstDebug)
+    {
+        qDebug() << strNote;
+    }
+    const qint64 nPayload = m_baReceived.size() - header.nPayloadOffset;
+    const char* pPayload = m_baReceived.constData() + header.nPayloadOffset;
+    const qint64 nExpected = header.expectedSize();
+    qDebug() << header.strHeader << header.nWidth << header.nHeight << header.nSum << ") #BytesRead" << nPayload
+             << "of" << nExpected << "COMPUTED CS" << payloadChecksum(pPayload, nPayload);
+    if (nExpected < 0)
+    {
+        // A header without a usable size never yields a picture; the command stays running like after a
+        // checksum failure.
+        statusBar()->showMessage(
+            tr("Bildgröße im Bildkopf ungültig (Breite %1, Höhe %2)").arg(header.nWidth).arg(header.nHeight));
+        return;
+    }
+    statusBar()->showMessage(tr("Bild lesen... %1%").arg(nPayload * 100 / nExpected));
+    if (nPayload != nExpected)
+    {
+        return;
+    }
+    const quint32 nComputed = payloadChecksum(pPayload, nPayload);
+    if (nComputed != header.nSum)
+    {
+        statusBar()->showMessage(
+            tr("Prüfsumme des Bildes fehlerhaft (erwartet %1, berechnet %2)").arg(header.nSum).arg(nComputed));
+        return;
+    }
+    qDebug() << "IMAGE READING DONE.";
+    m_pLblImage->setPixmap(QPixmap::fromImage(sensorImage(pPayload, header.nWidth, header.nHeight)));
+    commandCompleted(m_nCommand, QString(), false);
+    statusBar()->showMessage(QString());
+}

@@ -1,0 +1,19 @@
+#include "serialPort/loggingSerialPort.h"
+#include "ui/images.h"
+#include "ui/vindal01mainWindow.h"
+#include "viewers/serialLogReader.h"
+
+#include <QDateTime>
+#include <QLabel>
+
+void vindal01mainWindow_c::slotWatchdog()
+{
+    if (m_pSerialPort != nullptr && !m_pSerialPort->logFileName().isEmpty())
+    {
+        m_pSerialErrorLog->slotOpenFile(m_pSerialPort->logFileName());
+    }
+    m_pSerialErrorLog->selectRows(2);
+    m_pSerialErrorLog->setWindowTitle(QStringLiteral("Watchdog at ") +
+                                      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss.zzz")));
+    showPortLamp(images_n::lampYellow(), m_pLblPortState->toolTip());
+}

@@ -1,0 +1,205 @@
+// The main window: it carries the whole dialogue with the fingerprint sensor module.
+#pragma once
+
+#include "sensor/sensorProtocol.h"
+#include "ui/humanHandWidget.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QVariantMap>
+#include <QVector>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QTextBrowser;
+class QTimer;
+class QTreeWidget;
+class serialLogReader_c;
+
+namespace serialPort_n
+{
+class loggingSerialPort_c;
+class selector_c;
+} // namespace serialPort_n
+
+class vindal01mainWindow_c : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    using command_t = sensor_n::command_t;
+    using state_t = sensor_n::state_t;
+    using mode_t = sensor_n::mode_t;
+
+    // One entry of the state stack: the state and the running command when a sub-state was entered.
+    struct prevState_t
+    {
+        qint32 nState;
+        qint32 nCommand;
+    };
+
+    explicit vindal01mainWindow_c(QWidget* parent = nullptr);
+    ~vindal01mainWindow_c() override;
+
+    // The names of the serial ports with exactly these USB ids, in the system's order.
+    static QStringList portNamesByUsbId(quint16 p_nVendorId, quint16 p_nProductId);
+
+    bool sendCommand(command_t p_nCommand, const QVariantMap& p_mapParams);
+    void clearDeviceInfo();
+    void showDeviceInfo();
+    void pushState();
+    void popSubState();
+    void showErrorMessage(const QString& p_strText);
+    void addUnexpectedResponse(const QString& p_strText);
+    void processData();
+    void commandCompleted(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
+
+    // Read access for diagnostics and tests.
+    mode_t mode() const { return m_nMode; }
+    state_t state() const { return m_nState; }
+    command_t command() const { return m_nCommand; }
+    const QVariantMap& commandParams() const { return m_mapCommandParams; }
+    const QByteArray& received() const { return m_baReceived; }
+    const QVector<prevState_t>& stateStack() const { return m_vecPrevStates; }
+    serialPort_n::loggingSerialPort_c* serialPort() const { return m_pSerialPort; }
+    serialPort_n::selector_c* portSelector() const { return m_pPortSelector; }
+    QAction* startComServerAction() const { return m_pActStartComServer; }
+    QAction* stopComServerAction() const { return m_pActStopComServer; }
+    QAction* serialLoggingAction() const { return m_pActSerialLogging; }
+    QAction* watchdogAction() const { return m_pActWatchdog; }
+    QLabel* portStateLabel() const { return m_pLblPortState; }
+    QTextBrowser* unexpectedResponsesWindow() const { return m_pUnexpectedResponses; }
+    QPlainTextEdit* serialCommandsWindow() const { return m_pSerialCommands; }
+    QTextBrowser* serialPortsWindow() const { return m_pSerialPorts; }
+    serialLogReader_c* serialErrorLogWindow() const { return m_pSerialErrorLog; }
+    QTimer* watchdogTimer() const { return m_pWatchdogTimer; }
+    QTimer* idleTimer() const { return m_pIdleTimer; }
+
+private slots:
+    void slotInfo();
+    void slotModeSelected(int p_nMode);
+    void slotPortChanged(QString p_strPort);
+    void slotReadReady();
+    void slotAbortSerialCommand();
+    void slotCommandAborted();
+    void slotSetState(state_t p_nStateId);
+    void slotEnrollStart();
+    void slotStartComServer(QString p_strIpcDev, QString p_strDevOnIpc);
+    void slotAutoStartComServer();
+    void slotStartComServer();
+    void slotStopComServer();
+    void slotEnrollPidChanged(QString p_strPid);
+    void slotEnrollFingerClicked(humanHandWidget_c::hand_t p_nHand, humanHandWidget_c::finger_t p_nFinger);
+    void slotDeletePidChanged(QString p_strPid);
+    void slotDeleteFingerClicked(humanHandWidget_c::hand_t p_nHand, humanHandWidget_c::finger_t p_nFinger);
+    void slotDeleteSingleFinger();
+    void slotDeletePersonFingers();
+    void slotDeleteAllFingers();
+    void slotMatchIdStatisticsPidChanged(QString p_strPid);
+    void slotWatchdog();
+    void slotIdle();
+    void slotDebugEnableSerialLogging();
+
+    // Not part of the window's own slot table: a port that failed while open.
+    void slotPortError();
+
+private:
+    friend class vindal01mainWindowTester_c;
+
+    void buildToolBar();
+    void buildModeButtons(class QVBoxLayout* p_pLayout);
+    void buildPages();
+    void buildDebugMenu();
+    void showPortLamp(const QPixmap& p_pixLamp, const QString& p_strToolTip);
+
+    // Reply parsing, one reader per kind of reply.
+    void processReplyLines(const QStringList& p_lstLines);
+    void processEnrollLines(const QStringList& p_lstLines);
+    void readTemplate();
+    void addTemplateRow(const QByteArray& p_baPayload);
+    void readImage();
+
+    // Completion rows, one per state.
+    void completeQueryDevice(command_t p_nCommand, const QString& p_strReply);
+    void completeScan(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
+    void completeAnalyseSensor(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
+    void completeSubState(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
+    void requestNextTemplate();
+    void unexpectedCommand(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
+    void unexpectedMode(const char* p_szWhat, command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
+
+    // Operations.
+    void refreshFingerList(qint32 p_nPid);
+    void showFingerCollection(humanHandWidget_c* p_pLeft, humanHandWidget_c* p_pRight);
+    void showDeleteFingers();
+    void showEnrollResult(const QString& p_strReply);
+    void showIdentificationResult(const QString& p_strReply);
+    void matchStatisticsStep(bool p_bIdentified);
+
+    // The sensor dialogue.
+    mode_t m_nMode = mode_t::Info;
+    state_t m_nState = state_t::Initial;
+    QVector<prevState_t> m_vecPrevStates;
+    command_t m_nCommand = command_t::NoCommand;
+    QVariantMap m_mapCommandParams;
+    qint32 m_nRegCount = 0;
+    QStringList m_lstRegList;
+    qint32 m_nSecurityLevel = 0;
+    serialPort_n::selector_c* m_pPortSelector = nullptr;
+    serialPort_n::loggingSerialPort_c* m_pSerialPort = nullptr;
+    QTimer* m_pWatchdogTimer = nullptr;
+    QTimer* m_pIdleTimer = nullptr;
+    QByteArray m_baReceived;
+    qint32 m_nDeletePid = 0;
+    QByteArray m_baFingerFlags;
+    // Match statistics: cycles and matches per security level.
+    qint32 m_nMatchCycles = 0;
+    qint32 m_anMatchCount[3] = {0, 0, 0};
+    QString m_strFirmware;
+    QString m_strBuildTime;
+    QString m_strBuildDate;
+    QString m_strRegCount;
+    QString m_strCapacity;
+    QTextBrowser* m_pUnexpectedResponses = nullptr;
+    QAction* m_pActSerialLogging = nullptr;
+    QAction* m_pActWatchdog = nullptr;
+    QPlainTextEdit* m_pSerialCommands = nullptr;
+    serialLogReader_c* m_pSerialErrorLog = nullptr;
+
+    // Widgets.
+    QAction* m_pActStartComServer = nullptr;
+    QAction* m_pActStopComServer = nullptr;
+    QLabel* m_pLblPortState = nullptr;
+    QStackedWidget* m_pPageStack = nullptr;
+    int m_anPageIndex[7] = {0, 0, 0, 0, 0, 0, 0};
+    QLabel* m_pLblFirmware = nullptr;
+    QLabel* m_pLblBuildDate = nullptr;
+    QLabel* m_pLblBuildTime = nullptr;
+    QLabel* m_pLblCapacity = nullptr;
+    QLineEdit* m_pLeEnrollPid = nullptr;
+    humanHandWidget_c* m_pEnrollHandLeft = nullptr;
+    humanHandWidget_c* m_pEnrollHandRight = nullptr;
+    QLineEdit* m_pLeEnrollFid = nullptr;
+    QLineEdit* m_pLeEnrollGroup = nullptr;
+    QPushButton* m_pBtnEnrollStart = nullptr;
+    QLabel* m_pLblImage = nullptr;
+    humanHandWidget_c* m_pTrainHandLeft = nullptr;
+    humanHandWidget_c* m_pTrainHandRight = nullptr;
+    QLabel* m_pLblTrainPid = nullptr;
+    QLabel* m_pLblTrainFinger = nullptr;
+    QLineEdit* m_pLeDeletePid = nullptr;
+    humanHandWidget_c* m_pDeleteHandLeft = nullptr;
+    humanHandWidget_c* m_pDeleteHandRight = nullptr;
+    QLineEdit* m_pLeDeleteFid = nullptr;
+    QPushButton* m_pBtnDeleteSingle = nullptr;
+    QPushButton* m_pBtnDeletePerson = nullptr;
+    QPushButton* m_pBtnDeleteAll = nullptr;
+    QTreeWidget* m_pTreeTemplates = nullptr;
+    QLineEdit* m_pLeMatchIdPid = nullptr;
+    QTextBrowser* m_pMatchIdStatistics = nullptr;
+    QTextBrowser* m_pSerialPorts = nullptr;
+};
