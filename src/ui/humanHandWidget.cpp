@@ -24,6 +24,9 @@ bool containsInclusive(const QRect& p_rect, const QPoint& p_pt)
 
 humanHandWidget_c::humanHandWidget_c(hand_t p_nHand, QWidget* parent) : QWidget(parent), m_nHand(p_nHand)
 {
+    // Registered by name, so that queued connections and signal spies can carry the signal's arguments.
+    qRegisterMetaType<humanHandWidget_c::hand_t>();
+    qRegisterMetaType<humanHandWidget_c::finger_t>();
     m_acolFinger.fill(QColor(Qt::gray));
 }
 
