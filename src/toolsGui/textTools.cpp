@@ -1,0 +1,57 @@
+#include "toolsGui/textTools.h"
+
+namespace toolsGui_n
+{
+QString sizeText(quint64 p_nBytes)
+{
+    // The unit and precision follow the truncated quotient, the printed value is rounded: 10239 bytes
+    // are 10.00 kB. QString::asprintf always writes a point as decimal separator.
+    const double dBytes = static_cast<double>(p_nBytes);
+    const quint64 nK = p_nBytes / 1024;
+    const quint64 nM = p_nBytes / 1048576;
+    const quint64 nG = p_nBytes / 1073741824;
+    if (p_nBytes <= 1023)
+        return QString::number(p_nBytes);
+    if (nK <= 9)
+        return QString::asprintf("%.2f kB", dBytes / 1024.0);
+    if (nK <= 99)
+        return QString::asprintf("%.1f kB", dBytes / 1024.0);
+    if (nK <= 1023)
+        return QString::number(nK) + QStringLiteral(" kB");
+    if (nM <= 9)
+        return QString::asprintf("%.2f MB", dBytes / 1048576.0);
+    if (nM <= 99)
+        return QString::asprintf("%.1f MB", dBytes / 1048576.0);
+    if (nM <= 1023)
+        return QString::number(nM) + QStringLiteral(" MB");
+    if (nG <= 9)
+        return QString::asprintf("%.2f GB", dBytes / 1073741824.0);
+    if (nG <= 99)
+        return QString::asprintf("%.1f GB", dBytes / 1073741824.0);
+    if (nG <= 1023)
+        return QString::number(nG) + QStringLiteral(" GB");
+    return QString::asprintf("%.1f TB", dBytes / 1099511627776.0);
+}
+
+QString durationText(qint64 p_nSeconds)
+{
+    QString str;
+    // The magnitude is taken unsigned: negating the most negative count would overflow.
+    quint64 nT = static_cast<quint64>(p_nSeconds);
+    if (p_nSeconds < 0)
+    {
+        str = QStringLiteral("- ");
+        nT = 0 - nT;
+    }
+    const quint64 nD = nT / 86400;
+    const int nH = static_cast<int>(nT / 3600 - 24 * nD);
+    const int nM = static_cast<int>(nT / 60 - 60 * (nT / 3600));
+    const int nS = static_cast<int>(nT - 60 * (nT / 60));
+    if (nD == 0 && nH == 0)
+        return str + QString::asprintf("%i:%02i", nM, nS);
+    if (nD == 0)
+        return str + QString::asprintf("%i:%02i:%02i", nH, nM, nS);
+    // Days are written in full; they outgrow 32 bits only for absurd inputs, which still print correctly.
+    return str + QString::number(nD) + QString::asprintf("d %i:%02i:%02i", nH, nM, nS);
+}
+} // namespace toolsGui_n

@@ -1,0 +1,13 @@
+// Text helpers of the GUI tools for byte sizes and durations.
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace toolsGui_n
+{
+// A byte count in binary units (1 kB = 1024 bytes) with three significant digits, e.g. 1023, 1.00 kB, 100 kB.
+QString sizeText(quint64 p_nBytes);
+// A number of seconds as m:ss, h:mm:ss or "<d>d h:mm:ss"; negative values start with "- ".
+QString durationText(qint64 p_nSeconds);
+} // namespace toolsGui_n
