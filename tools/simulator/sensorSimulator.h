@@ -83,7 +83,8 @@ namespace simulator_n
  *     "kvc open <address> <module> <baud> <databits> <parity> <stopbits> <flow> <timeout s>"
  *     "kvc close <address>"
  *   answered "=OK ComServer" (accept), "=NO Error=<code>" (refuse) or nothing (silent),
- *   as setIpcAnswer says.
+ *   as setIpcAnswer says. A "kvc" line with the wrong number of words is answered
+ *   "=NO Error=<c_nIpcMalformed>" in every case.
  *
  * Recording: every command line (without its line end, empty lines left out), every abort byte (as the
  * entry "\x03") and every stand-in request is appended to commands() and announced by commandReceived(),
@@ -108,6 +109,9 @@ public:
         ipcRefuse, // "=NO Error=<code>"
         ipcSilent  // no answer at all
     };
+
+    // The error code of the answer to a "kvc" request that is not well formed (wrong number of words).
+    static constexpr int c_nIpcMalformed = 1;
 
     // The rate of the real line: 115200 baud, 8N1, ten bit times per byte (about 86.8 us).
     static constexpr int c_nLineBaud = 115200;
@@ -288,11 +292,13 @@ private:
     void handleLine(const QByteArray& p_baLine);
     void handleAbort();
     void executeCommand(const QByteArray& p_baLine);
-    bool handleIpcRequest(const QList<QByteArray>& p_lstWords);
+    void executeRegCommand(const QList<QByteArray>& p_lstWords);
+    void handleIpcRequest(const QList<QByteArray>& p_lstWords);
+    bool consumeSilence();
     void reply(const QByteArray& p_baLine);
     void queueOutput(const QByteArray& p_baBytes);
     void writeSome();
-    int writableBudget();
+    qint64 writableBudget();
     void startSearch(operation_t p_nOperation, int p_nArgument);
     void advanceSearch();
     void finishSearch();
