@@ -1,0 +1,381 @@
+// A simulated fingerprint sensor module that answers the service tool's line protocol on a pseudo-terminal.
+#pragma once
+
+#include "storedTemplate.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QElapsedTimer>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPair>
+#include <QSet>
+#include <QString>
+
+class QSocketNotifier;
+class QTimer;
+
+namespace simulator_n
+{
+
+/*
+ * How to use it
+ * -------------
+ *   simulator_n::sensorSimulator_c sim;
+ *   sim.addTemplate(7, 0);              // person 7, left little finger
+ *   sim.setFinger(7, 0);                // that finger lies on the sensor
+ *   QVERIFY(sim.open());                // creates the pseudo-terminal
+ *   port.setPortName(sim.slavePath());  // a QSerialPort in the same thread and event loop
+ *   ...
+ *   QSignalSpy spy(&sim, &simulator_n::sensorSimulator_c::commandReceived);
+ *   QTRY_COMPARE(sim.commands(), QByteArrayList({"\x03", "model_fw", "date"}));
+ *
+ * The simulator serves the master side of the pseudo-terminal with a QSocketNotifier in the event loop of
+ * the thread that owns it; it never blocks. It keeps its own descriptor of the slave side open so that
+ * a peer may open and close the slave as often as it likes without the master seeing a hang-up.
+ *
+ * Wire behaviour (115200 8N1 is what the peer sets; the pseudo-terminal itself ignores the rate):
+ * - Commands end at CR, LF or CR LF (a terminal program sends CR alone). Empty lines are ignored.
+ *   The byte 0x03 is the abort byte: it ends any partly received line and stops a running search,
+ *   matchId or enrolment without a reply.
+ * - Replies end with CR LF. Every command and its reply:
+ *     model_fw            "=OK <firmware>"
+ *     date                "=OK <build date>"
+ *     time                "=OK <build time>"
+ *     LedOn / LedOff      "=OK LedOn" / "=OK LedOff"
+ *     scan                "=OK <scan value>" with a finger, "=NO NoFinger" without
+ *     reg /count          "=OK <templates in the store>"
+ *     max                 "=OK <capacity>"
+ *     temp_set <f>        "=OK <f>" for f 1 or 2, "=NO CMDERR" otherwise
+ *     search <group>      "=OK Ready"; once a finger lies on the sensor "=OK FP", then
+ *                         "=OK Search ID=<pid>, BKNum=<fid>" (or "=OK Search2 ID=..." when
+ *                         setSearchTwo(true)) if that finger is stored (in that group, group 0 = all),
+ *                         else "=NO Search NotFound"; "=NO Search Timeout" after the search time-out.
+ *     matchId <pid>       "=OK Ready"; once a finger lies on the sensor "=OK FP", then
+ *                         "=OK MatchId ID=<pid>, BKNum=<fid>" if the finger belongs to <pid>, is stored
+ *                         and the current security level is one at which it matches; else
+ *                         "=NO MatchId NotMatched"; "=NO MatchId Timeout" after the search time-out.
+ *     FpSecurity <n>      "=OK" for n 0..2 (the level is kept), "=NO FpSecurity Range" otherwise
+ *     read_image<mode>    "\r\n=OK Image Width=<w> Height=<h> Sum=<s>\r\n" followed by w*h bytes, row
+ *                         after row, bottom row first (mode 1 or 2; other modes "\r\n=NO Image Mode").
+ *                         The leading CR LF is the byte the peer expects before the header.
+ *     reg /list           one line "=LIST <pid> <group> <fid> <quality>" per stored template, in order
+ *                         of pid and fid, then one empty line (CR LF) that closes the list.
+ *     reg /get <pid> <fid> "=OK Template ID=<pid> BKNum=<fid> Bytes=<n> Sum=<s>" then the n payload
+ *                         bytes; "=NO Unreg" when not stored.
+ *     enroll_dupfp <pid> <group> <fid>
+ *                         refusals at once: "=NO ID=0" (pid 0), "=NO Group=0" (group 0),
+ *                         "=NO BKNum=OVER" (fid outside 0..9), "=NO DoubleFP" (pid/fid already
+ *                         stored), "=NO Enroll Full" (store full), "=NO CMDERR" (missing arguments).
+ *                         Otherwise "=OK Ready", then per placement "=FP 1", "=FP 2", "=FP 3" and
+ *                         finally "=OK Enroll ID=<pid> Group=<group> BKNum=<fid> Quality=<q>"; the
+ *                         template is stored then. If the finger placed is already stored under
+ *                         another pid/fid, the first placement ends it with "=NO DoubleFP".
+ *     reg /find <pid> <fid> "=OK Group=<group>" when stored, "=NO Unreg" otherwise
+ *     reg /clear          "=OK Clear" (store emptied)
+ *     reg /del <pid> <fid> "=OK Del" when it was stored, "=NO Unreg" otherwise
+ *     anything else       "=NO CMDERR"
+ * - Checksums are the 32-bit wrapping sum of the payload bytes taken as unsigned 8-bit values.
+ * - A command that arrives while a search, matchId or enrolment waits ends that operation silently first.
+ *
+ * The industrial PC side (the communication library stand-in's requests, see kvcomStandIn.h):
+ *     "kvc open <address> <module> <baud> <databits> <parity> <stopbits> <flow> <timeout s>"
+ *     "kvc close <address>"
+ *   answered "=OK ComServer" (accept), "=NO Error=<code>" (refuse) or nothing (silent),
+ *   as setIpcAnswer says. A "kvc" line with the wrong number of words is answered
+ *   "=NO Error=<c_nIpcMalformed>" in every case.
+ *
+ * Recording: every command line (without its line end, empty lines left out), every abort byte (as the
+ * entry "\x03") and every stand-in request is appended to commands() and announced by commandReceived(),
+ * also while the simulator is silent. received() holds every byte read from the master.
+ */
+class sensorSimulator_c : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How the placements of an enrolment happen.
+    enum placement_t
+    {
+        placementAutomatic, // each placement follows the previous one after placementDelay() ms
+        placementManual     // each placement waits for placeFinger()
+    };
+
+    // How the simulated industrial PC answers the stand-in's "kvc" requests.
+    enum ipcAnswer_t
+    {
+        ipcAccept, // "=OK ComServer"
+        ipcRefuse, // "=NO Error=<code>"
+        ipcSilent  // no answer at all
+    };
+
+    // The error code of the answer to a "kvc" request that is not well formed (wrong number of words).
+    static constexpr int c_nIpcMalformed = 1;
+
+    // The rate of the real line: 115200 baud, 8N1, ten bit times per byte (about 86.8 us).
+    static constexpr int c_nLineBaud = 115200;
+
+    explicit sensorSimulator_c(QObject* p_pParent = nullptr);
+    ~sensorSimulator_c() override;
+
+    // --- Pseudo-terminal -----------------------------------------------------------------------------
+
+    // Opens a new pseudo-terminal (raw mode, master non-blocking) and starts serving it.
+    // Returns false (errorString() says why) when it cannot, or when it is already open.
+    bool open();
+    // The path of the slave side, for example "/dev/pts/7"; empty while closed.
+    QString slavePath() const;
+    bool isOpen() const;
+    // The reason of the last failure of open().
+    QString errorString() const;
+    // Closes master and slave: the peer's port sees the device disappear (read error, hang-up). Queued
+    // output and a running operation are dropped. Emits vanished(). open() may be called again later
+    // (it gives a new path).
+    void vanish();
+
+    // --- Module identity -----------------------------------------------------------------------------
+
+    void setFirmware(const QString& p_strFirmware); // default "VD01 V2.13"
+    QString firmware() const;
+    void setBuildDate(const QString& p_strDate); // default "Mar 14 2019"
+    QString buildDate() const;
+    void setBuildTime(const QString& p_strTime); // default "10:42:17"
+    QString buildTime() const;
+    // Number of templates the store can hold (default 500). Does not drop templates already stored.
+    void setCapacity(int p_nCapacity);
+    int capacity() const;
+
+    // --- Template store ------------------------------------------------------------------------------
+
+    // Stores a template for person p_nPid, finger p_nFid (0..9). With an empty payload a deterministic
+    // payload of storedTemplate_c::c_nDefaultPayloadBytes bytes is built; a given payload is sent as it
+    // is, with quality and minutiae written into it at bytes 26 and 27 when it is long enough.
+    // Returns false (and stores nothing) when pid is 0, fid is outside 0..9, group is 0, the finger
+    // is already stored or the store is full.
+    bool addTemplate(int p_nPid, int p_nFid, int p_nQuality = 80, int p_nMinutiae = 42, int p_nGroup = 1,
+                     const QByteArray& p_baPayload = QByteArray());
+    bool hasTemplate(int p_nPid, int p_nFid) const;
+    // The stored template, or a default one (pid 0) when there is none.
+    storedTemplate_c storedTemplate(int p_nPid, int p_nFid) const;
+    bool removeTemplate(int p_nPid, int p_nFid);
+    void clearTemplates();
+    int templateCount() const;
+    // (pid, fid) of every stored template, in order of pid and fid (the order of "reg /list").
+    QList<QPair<int, int>> templateKeys() const;
+
+    // --- The finger on the sensor --------------------------------------------------------------------
+
+    // A finger of person p_nPid, finger id p_nFid, lies on the sensor. It is found by search and matchId
+    // only when that template is stored. A waiting search or matchId finishes now.
+    void setFinger(int p_nPid, int p_nFid);
+    // A finger lies on the sensor that belongs to nobody in the store.
+    void setStrangerFinger();
+    // No finger on the sensor: scan answers "=NO NoFinger", search and matchId wait.
+    void removeFinger();
+    bool isFingerPresent() const;
+    int fingerPid() const; // 0 for no finger or a stranger
+    int fingerFid() const; // -1 for no finger or a stranger
+    // The number after "=OK" in the scan reply while a finger lies on the sensor (default 1).
+    void setScanValue(int p_nValue);
+    // Search reports "=OK Search2 ..." instead of "=OK Search ..." (default off).
+    void setSearchTwo(bool p_bOn);
+    // The security levels (0..2) at which the finger matches in matchId (default all three). Example:
+    // setMatchingSecurityLevels({0}) lets only level 0 match.
+    void setMatchingSecurityLevels(const QSet<int>& p_setLevels);
+    // The level last set with FpSecurity (default 1).
+    int securityLevel() const;
+    bool isLedOn() const;
+
+    // --- Timing of the operations --------------------------------------------------------------------
+
+    // Time from the finger being present to the result of search and matchId (default 0 ms).
+    void setSearchDelay(int p_nMs);
+    // Time after which a search or matchId without a finger gives up (default 0: waits until aborted).
+    void setSearchTimeout(int p_nMs);
+
+    // --- Enrolment -----------------------------------------------------------------------------------
+
+    void setPlacementMode(placement_t p_nMode); // default placementAutomatic
+    placement_t placementMode() const;
+    // Delay between automatic placements (default 0 ms: the whole enrolment reply at once).
+    void setPlacementDelay(int p_nMs);
+    int placementDelay() const;
+    // In placementManual: the next placement of the running enrolment happens now. Returns false when no
+    // enrolment waits for a placement.
+    bool placeFinger();
+    // Quality reported and stored by the next enrolments (default 85), and their minutiae count (42).
+    void setEnrollQuality(int p_nQuality);
+    void setEnrollMinutiae(int p_nMinutiae);
+    bool isEnrolling() const;
+    // Placements done by the running enrolment (0..3).
+    int placementsDone() const;
+
+    // --- Image ---------------------------------------------------------------------------------------
+
+    // The picture that read_image sends: p_baPixels holds p_nWidth * p_nHeight grey values, row after
+    // row, bottom row first (exactly the wire order). Returns false when the sizes disagree.
+    // By default a generated 160 x 120 picture of ridges.
+    bool setImage(int p_nWidth, int p_nHeight, const QByteArray& p_baPixels);
+    int imageWidth() const;
+    int imageHeight() const;
+    QByteArray imagePixels() const;
+
+    // --- Misbehaviour --------------------------------------------------------------------------------
+
+    // Output leaves in pieces of at most p_nBytes bytes, one write per piece, with chunkInterval() ms
+    // between the pieces (1: byte by byte). 0 (default) writes whatever is queued at once.
+    void setChunkSize(int p_nBytes);
+    void setChunkInterval(int p_nMs); // default 0: the next pass of the event loop
+    // Output leaves at the real line rate, one byte per 86.8 us, driven by a timer (default off).
+    void setLineRatePacing(bool p_bOn);
+    // Queue bytes for the peer now, behind whatever output is still queued (also while silent).
+    void injectBytes(const QByteArray& p_baBytes);
+    // Queue one line; CR LF is appended.
+    void injectLine(const QByteArray& p_baLine);
+    // The next template or image header announces a checksum one higher than the payload's sum.
+    void corruptNextChecksum();
+    // While silent, commands are recorded but neither executed nor answered (a stalled module).
+    void setSilent(bool p_bSilent);
+    bool isSilent() const;
+    // The next p_nCommands commands (abort bytes included) are recorded but neither executed nor answered.
+    void silenceNextCommands(int p_nCommands = 1);
+
+    // --- Industrial PC side --------------------------------------------------------------------------
+
+    // How "kvc open" and "kvc close" requests are answered; p_nErrorCode is used by ipcRefuse.
+    void setIpcAnswer(ipcAnswer_t p_nAnswer, int p_nErrorCode = 0);
+    // True between an accepted "kvc open" and an accepted "kvc close".
+    bool isComServerOpen() const;
+    // The module text of the last accepted "kvc open".
+    QString comServerModule() const;
+
+    // --- Recording -----------------------------------------------------------------------------------
+
+    // Every byte read from the master, in order.
+    QByteArray received() const;
+    // Command lines without their line end, abort bytes as "\x03", in order of arrival.
+    QByteArrayList commands() const;
+    // Every byte written to the master, in order.
+    QByteArray sent() const;
+    // Forgets received(), commands() and sent().
+    void clearRecording();
+
+    // The checksum of the wire: 32-bit wrapping sum of the bytes taken as unsigned 8-bit values.
+    static quint32 checksum(const QByteArray& p_baBytes);
+
+signals:
+    // A command line (without line end), an abort byte ("\x03") or a stand-in request was received.
+    void commandReceived(const QByteArray& p_baCommand);
+    // All queued output has been written to the master.
+    void outputDrained();
+    // The master was closed by vanish().
+    void vanished();
+
+private slots:
+    void slotMasterReadable();
+    void slotMasterWritable();
+    void slotPumpOutput();
+    void slotOperationTimer();
+
+private:
+    enum operation_t
+    {
+        operationNone,
+        operationSearch,
+        operationMatchId,
+        operationEnroll
+    };
+
+    void closeDescriptors();
+    void receiveBytes(const QByteArray& p_baBytes);
+    void handleLine(const QByteArray& p_baLine);
+    void handleAbort();
+    void executeCommand(const QByteArray& p_baLine);
+    void executeRegCommand(const QList<QByteArray>& p_lstWords);
+    void handleIpcRequest(const QList<QByteArray>& p_lstWords);
+    bool consumeSilence();
+    void reply(const QByteArray& p_baLine);
+    void queueOutput(const QByteArray& p_baBytes);
+    void writeSome();
+    qint64 writableBudget();
+    void startSearch(operation_t p_nOperation, int p_nArgument);
+    void advanceSearch();
+    void finishSearch();
+    void startEnroll(const QList<QByteArray>& p_lstWords);
+    void advanceEnroll();
+    void stopOperation();
+    void scheduleOperation(int p_nMs);
+    quint32 announcedSum(quint32 p_nSum);
+    void sendTemplate(int p_nPid, int p_nFid);
+    void sendImage(int p_nMode);
+    const storedTemplate_c* findTemplate(int p_nPid, int p_nFid) const;
+    static QByteArray defaultImage(int p_nWidth, int p_nHeight);
+
+    int m_nMasterFd = -1;
+    int m_nSlaveFd = -1;
+    QString m_strSlavePath;
+    QString m_strError;
+    QSocketNotifier* m_pReadNotifier = nullptr;
+    QSocketNotifier* m_pWriteNotifier = nullptr;
+    QTimer* m_pPumpTimer = nullptr;
+    QTimer* m_pOperationTimer = nullptr;
+
+    QString m_strFirmware = QStringLiteral("VD01 V2.13");
+    QString m_strBuildDate = QStringLiteral("Mar 14 2019");
+    QString m_strBuildTime = QStringLiteral("10:42:17");
+    int m_nCapacity = 500;
+    QMap<QPair<int, int>, storedTemplate_c> m_mapTemplates;
+
+    bool m_bFingerPresent = false;
+    int m_nFingerPid = 0;
+    int m_nFingerFid = -1;
+    int m_nScanValue = 1;
+    bool m_bSearchTwo = false;
+    QSet<int> m_setMatchingLevels = {0, 1, 2};
+    int m_nSecurityLevel = 1;
+    bool m_bLedOn = false;
+    int m_nSearchDelayMs = 0;
+    int m_nSearchTimeoutMs = 0;
+
+    placement_t m_nPlacementMode = placementAutomatic;
+    int m_nPlacementDelayMs = 0;
+    int m_nEnrollQuality = 85;
+    int m_nEnrollMinutiae = 42;
+
+    int m_nImageWidth = 160;
+    int m_nImageHeight = 120;
+    QByteArray m_baImage;
+
+    // The operation that waits for a finger, a placement or its time-out.
+    operation_t m_nOperation = operationNone;
+    int m_nOperationPid = 0;
+    int m_nOperationGroup = 0;
+    int m_nOperationFid = 0;
+    int m_nPlacements = 0;
+    bool m_bFingerReported = false;
+    QElapsedTimer m_operationClock;
+
+    int m_nChunkSize = 0;
+    int m_nChunkIntervalMs = 0;
+    bool m_bLineRatePacing = false;
+    QElapsedTimer m_pacingClock;
+    qint64 m_nPacedBytes = 0;
+    bool m_bCorruptNextChecksum = false;
+    bool m_bSilent = false;
+    int m_nSilentCommands = 0;
+
+    ipcAnswer_t m_nIpcAnswer = ipcAccept;
+    int m_nIpcErrorCode = 0;
+    bool m_bComServerOpen = false;
+    QString m_strComServerModule;
+
+    QByteArray m_baLine; // the command line being received
+    bool m_bLastWasCr = false;
+    QByteArray m_baOutput; // queued, not yet written
+    QByteArray m_baReceived;
+    QByteArrayList m_lstCommands;
+    QByteArray m_baSent;
+};
+
+} // namespace simulator_n
