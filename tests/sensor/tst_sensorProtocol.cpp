@@ -105,8 +105,8 @@ void tst_sensorProtocol::diagnosticsTexts()
     QCOMPARE(commandText(command_t::NoCommand), QStringLiteral("--- (C0)"));
     QCOMPARE(commandText(command_t::FpSecurity), QStringLiteral("FpSecurity (C22)"));
     QCOMPARE(commandText(static_cast<command_t>(-4)), QStringLiteral(" (C-4)"));
-    QCOMPARE(modeText(mode_t::MatchIdAnalysis), QStringLiteral("MatchIdAnalysis (M6)"));
-    QCOMPARE(modeText(static_cast<mode_t>(9)), QStringLiteral(" (M9)"));
+    QCOMPARE(modeText(sensor_n::mode_t::MatchIdAnalysis), QStringLiteral("MatchIdAnalysis (M6)"));
+    QCOMPARE(modeText(static_cast<sensor_n::mode_t>(9)), QStringLiteral(" (M9)"));
 }
 
 void tst_sensorProtocol::replyLinesCutAtCrLfAndNul()
@@ -157,7 +157,7 @@ void tst_sensorProtocol::imageHeaderNeedsAByteBeforeIt()
     QCOMPARE(header.nHeight, 3);
     QCOMPARE(header.nSum, 447u);
     QCOMPARE(header.expectedSize(), 6);
-    QCOMPARE(header.nPayloadOffset, 41);
+    QCOMPARE(header.nPayloadOffset, 43);
 }
 
 void tst_sensorProtocol::imageHeaderSizes_data()

@@ -4,6 +4,7 @@
 #include "sensorSimulator.h"
 #include "ui/vindal01mainWindow.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,0 +1,305 @@
+// The command transmitter against the simulated module on a real serial line.
+#include "modalAnswerer.h"
+#include "sensorSimulator.h"
+#include "serialPort/loggingSerialPort.h"
+#include "ui/images.h"
+#include "windowTester.h"
+
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace sensor_n;
+using simulator_n::sensorSimulator_c;
+
+Q_DECLARE_METATYPE(sensor_n::command_t)
+
+namespace
+{
+
+bool sameImage(const QPixmap& p_pixA, const QPixmap& p_pixB)
+{
+    return p_pixA.toImage().convertToFormat(QImage::Format_ARGB32) ==
+           p_pixB.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+class tst_transmitter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void openingAPortSendsTheFirmwareQuery();
+    void everyCommandGoesOutByteForByte_data();
+    void everyCommandGoesOutByteForByte();
+    void cancelWritesOnlyTheAbortByte();
+    void noPortSendsNothing();
+    void aPortThatCannotBeOpenedShowsTheRedLamp();
+    void aVanishedDeviceClosesThePortOnce();
+    void stateStackPushesAndPops();
+    void subStatesSendTheirEntryCommand();
+    void unexpectedResponseRecord();
+    void serialLogRecordsTheExchange();
+
+private:
+    void openWindowOnSimulator();
+
+    sensorSimulator_c* m_pSim = nullptr;
+    vindal01mainWindow_c* m_pWindow = nullptr;
+    QTemporaryDir* m_pDir = nullptr;
+    QString m_strOldCwd;
+};
+
+void tst_transmitter::init()
+{
+    m_pDir = new QTemporaryDir();
+    m_strOldCwd = QDir::currentPath();
+    QDir::setCurrent(m_pDir->path());
+    m_pSim = new sensorSimulator_c();
+    QVERIFY(m_pSim->open());
+    m_pWindow = new vindal01mainWindow_c();
+}
+
+void tst_transmitter::cleanup()
+{
+    delete m_pWindow;
+    delete m_pSim;
+    QDir::setCurrent(m_strOldCwd);
+    delete m_pDir;
+}
+
+void tst_transmitter::openWindowOnSimulator()
+{
+    vindal01mainWindowTester_c tester(*m_pWindow);
+    tester.portChanged(m_pSim->slavePath());
+    QVERIFY(m_pWindow->serialPort()->isOpen());
+    // The information query runs to its end before the test goes on.
+    QTRY_COMPARE(m_pSim->commands().size(), 6);
+    QTRY_COMPARE(m_pWindow->command(), command_t::LedOn);
+    QTRY_VERIFY(m_pWindow->received().endsWith("\r\n"));
+    m_pSim->clearRecording();
+}
+
+void tst_transmitter::openingAPortSendsTheFirmwareQuery()
+{
+    m_pSim->setSilent(true);
+    vindal01mainWindowTester_c(*m_pWindow).portChanged(m_pSim->slavePath());
+    QTRY_COMPARE(m_pSim->received(), QByteArray("model_fw\r\n"));
+    QCOMPARE(m_pWindow->state(), state_t::QueryDevice);
+    QCOMPARE(m_pWindow->command(), command_t::ModelFw);
+    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue), images_n::lampGreen().scaledToHeight(16, Qt::SmoothTransformation)));
+    QCOMPARE(m_pWindow->portStateLabel()->toolTip(), QStringLiteral("Port %1 geöffnet").arg(m_pSim->slavePath()));
+    QVERIFY(m_pWindow->serialCommandsWindow()->toPlainText().startsWith(QLatin1String("W model_fw")));
+}
+
+void tst_transmitter::everyCommandGoesOutByteForByte_data()
+{
+    QTest::addColumn<command_t>("command");
+    QTest::addColumn<QVariantMap>("params");
+    QTest::addColumn<QByteArray>("wire");
+    const QVariantMap none;
+    QTest::newRow("ModelFw") << command_t::ModelFw << none << QByteArray("model_fw\r\n");
+    QTest::newRow("Date") << command_t::Date << none << QByteArray("date\r\n");
+    QTest::newRow("Time") << command_t::Time << none << QByteArray("time\r\n");
+    QTest::newRow("LedOn") << command_t::LedOn << none << QByteArray("LedOn\r\n");
+    QTest::newRow("LedOff") << command_t::LedOff << none << QByteArray("LedOff\r\n");
+    QTest::newRow("Scan") << command_t::Scan << none << QByteArray("scan\r\n");
+    QTest::newRow("RegCount") << command_t::RegCount << none << QByteArray("reg /count\r\n");
+    QTest::newRow("Max") << command_t::Max << none << QByteArray("max\r\n");
+    QTest::newRow("TempalteFormat") << command_t::TempalteFormat << QVariantMap{{"format", 2}} << QByteArray("temp_set 2\r\n");
+    QTest::newRow("TempalteFormat bare") << command_t::TempalteFormat << none << QByteArray("temp_set \r\n");
+    QTest::newRow("Search") << command_t::Search << QVariantMap{{"group", 1}} << QByteArray("search 1\r\n");
+    QTest::newRow("Search bare") << command_t::Search << none << QByteArray("search 0\r\n");
+    QTest::newRow("ReadImage") << command_t::ReadImage << QVariantMap{{"mode", 2}} << QByteArray("read_image2\r\n");
+    QTest::newRow("ReadImage bare") << command_t::ReadImage << none << QByteArray("read_image1\r\n");
+    QTest::newRow("RegList") << command_t::RegList << none << QByteArray("reg /list\r\n");
+    QTest::newRow("RegGet") << command_t::RegGet << QVariantMap{{"pid", 3}, {"fid", 8}} << QByteArray("reg /get 3 8\r\n");
+    QTest::newRow("RegGet bare") << command_t::RegGet << none << QByteArray("reg /get 0 0\r\n");
+    QTest::newRow("EnrollDupFP") << command_t::EnrollDupFP << QVariantMap{{"pid", 3}, {"fid", 8}, {"group", 1}}
+                                 << QByteArray("enroll_dupfp 3 1 8\r\n");
+    QTest::newRow("EnrollDupFP bare") << command_t::EnrollDupFP << none << QByteArray("enroll_dupfp 0 0 0\r\n");
+    QTest::newRow("SearchNoLed") << command_t::SearchNoLed << none << QByteArray("search 0\r\n");
+    QTest::newRow("RegFind") << command_t::RegFind << QVariantMap{{"pid", 3}, {"fid", 8}} << QByteArray("reg /find 3 8\r\n");
+    QTest::newRow("RegFind abc") << command_t::RegFind << QVariantMap{{"pid", "abc"}} << QByteArray("reg /find abc 0\r\n");
+    QTest::newRow("RegClear") << command_t::RegClear << none << QByteArray("reg /clear\r\n");
+    QTest::newRow("RegDel") << command_t::RegDel << QVariantMap{{"pid", 3}, {"fid", 8}} << QByteArray("reg /del 3 8\r\n");
+    QTest::newRow("RegDel bare") << command_t::RegDel << none << QByteArray("reg /del 0 0\r\n");
+    QTest::newRow("MatchIdNoLed") << command_t::MatchIdNoLed << QVariantMap{{"pid", 3}} << QByteArray("matchId 3\r\n");
+    QTest::newRow("MatchId bare") << command_t::MatchId << none << QByteArray("matchId 0\r\n");
+    QTest::newRow("FpSecurity") << command_t::FpSecurity << QVariantMap{{"value", 2}} << QByteArray("FpSecurity 2\r\n");
+    QTest::newRow("FpSecurity bare") << command_t::FpSecurity << none << QByteArray("FpSecurity 0\r\n");
+}
+
+void tst_transmitter::everyCommandGoesOutByteForByte()
+{
+    QFETCH(command_t, command);
+    QFETCH(QVariantMap, params);
+    QFETCH(QByteArray, wire);
+    openWindowOnSimulator();
+    m_pSim->setSilent(true);
+    QVERIFY(m_pWindow->sendCommand(command, params));
+    QTRY_COMPARE(m_pSim->received(), wire);
+    QCOMPARE(m_pWindow->command(), command);
+    QCOMPARE(m_pWindow->commandParams(), params);
+    QVERIFY(m_pWindow->received().isEmpty());
+}
+
+void tst_transmitter::cancelWritesOnlyTheAbortByte()
+{
+    openWindowOnSimulator();
+    m_pSim->setSilent(true);
+    QVERIFY(m_pWindow->sendCommand(command_t::Scan, {}));
+    QTRY_COMPARE(m_pSim->received(), QByteArray("scan\r\n"));
+    m_pSim->injectBytes("=NO No");
+    QTRY_COMPARE(m_pWindow->received(), QByteArray("=NO No"));
+    QVERIFY(m_pWindow->sendCommand(command_t::Cancel, {}));
+    QTRY_COMPARE(m_pSim->received(), QByteArray("scan\r\n\x03"));
+    QCOMPARE(m_pWindow->command(), command_t::Scan);
+    QCOMPARE(m_pWindow->received(), QByteArray("=NO No"));
+    QVERIFY(!m_pWindow->watchdogTimer()->isActive());
+    // "---" empties the buffer and becomes the running command, but nothing is written.
+    QVERIFY(m_pWindow->sendCommand(command_t::NoCommand, {}));
+    QCOMPARE(m_pWindow->command(), command_t::NoCommand);
+    QVERIFY(m_pWindow->received().isEmpty());
+    QTest::qWait(100);
+    QCOMPARE(m_pSim->received(), QByteArray("scan\r\n\x03"));
+}
+
+void tst_transmitter::noPortSendsNothing()
+{
+    QVERIFY(!m_pWindow->sendCommand(command_t::ModelFw, {}));
+    QCOMPARE(m_pWindow->command(), command_t::NoCommand);
+    QVERIFY(m_pWindow->commandParams().isEmpty());
+    QCOMPARE(m_pWindow->state(), state_t::Initial);
+    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue), images_n::lampYellow().scaledToHeight(16, Qt::SmoothTransformation)));
+}
+
+void tst_transmitter::aPortThatCannotBeOpenedShowsTheRedLamp()
+{
+    const QString strMissing = m_pDir->filePath(QStringLiteral("no-such-port"));
+    vindal01mainWindowTester_c(*m_pWindow).portChanged(strMissing);
+    QVERIFY(!m_pWindow->serialPort()->isOpen());
+    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue), images_n::lampRed().scaledToHeight(16, Qt::SmoothTransformation)));
+    QCOMPARE(m_pWindow->portStateLabel()->toolTip(), QStringLiteral("Öffnen von Port %1 fehlgeschlagen").arg(strMissing));
+    QCOMPARE(m_pWindow->state(), state_t::QueryDevice);
+    QCOMPARE(m_pWindow->command(), command_t::NoCommand);
+    QVERIFY(m_pWindow->serialCommandsWindow()->toPlainText().isEmpty());
+    QVERIFY(m_pSim->received().isEmpty());
+}
+
+void tst_transmitter::aVanishedDeviceClosesThePortOnce()
+{
+    openWindowOnSimulator();
+    const QString strPort = m_pWindow->serialPort()->portName();
+    m_pSim->vanish();
+    QTRY_VERIFY(!m_pWindow->serialPort()->isOpen());
+    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue), images_n::lampRed().scaledToHeight(16, Qt::SmoothTransformation)));
+    QVERIFY(m_pWindow->portStateLabel()->toolTip().contains(strPort));
+    QVERIFY(!m_pWindow->sendCommand(command_t::ModelFw, {}));
+    // A new selection starts afresh.
+    QVERIFY(m_pSim->open());
+    vindal01mainWindowTester_c(*m_pWindow).portChanged(m_pSim->slavePath());
+    QVERIFY(m_pWindow->serialPort()->isOpen());
+    QTRY_COMPARE(m_pSim->commands().value(0), QByteArray("model_fw"));
+}
+
+void tst_transmitter::stateStackPushesAndPops()
+{
+    openWindowOnSimulator();
+    m_pSim->setSilent(true);
+    vindal01mainWindowTester_c tester(*m_pWindow);
+    tester.setState(state_t::Scan);
+    QVERIFY(m_pWindow->sendCommand(command_t::Search, {}));
+    m_pWindow->pushState();
+    QCOMPARE(m_pWindow->stateStack().size(), 1);
+    tester.setState(state_t::SubIdle);
+    QCOMPARE(m_pWindow->stateStack().size(), 2);
+    QCOMPARE(m_pWindow->command(), command_t::ModelFw);
+    m_pWindow->popSubState();
+    m_pWindow->popSubState();
+    QCOMPARE(m_pWindow->state(), state_t::Scan);
+    QCOMPARE(m_pWindow->command(), command_t::Search);
+    QVERIFY(m_pWindow->stateStack().isEmpty());
+    // An empty stack leaves the running command and says Error.
+    m_pWindow->popSubState();
+    QCOMPARE(m_pWindow->state(), state_t::Error);
+    QCOMPARE(m_pWindow->command(), command_t::Search);
+}
+
+void tst_transmitter::subStatesSendTheirEntryCommand()
+{
+    openWindowOnSimulator();
+    m_pSim->setSilent(true);
+    vindal01mainWindowTester_c tester(*m_pWindow);
+    tester.setSecurityLevel(2);
+    tester.setState(state_t::SubMatchId);
+    QCOMPARE(m_pWindow->stateStack().size(), 1);
+    QTRY_COMPARE(m_pSim->received(), QByteArray("FpSecurity 2\r\n"));
+    // States without an entry command store the value and send nothing.
+    tester.setState(state_t::Enroll);
+    QCOMPARE(m_pWindow->state(), state_t::Enroll);
+    tester.setState(state_t::SubDelPersonFingers);
+    QCOMPARE(m_pWindow->stateStack().size(), 2);
+    tester.setState(state_t::AnalyseSensor);
+    QTRY_COMPARE(m_pSim->received(), QByteArray("FpSecurity 2\r\nreg /count\r\n"));
+}
+
+void tst_transmitter::unexpectedResponseRecord()
+{
+    vindal01mainWindowTester_c tester(*m_pWindow);
+    tester.setMode(sensor_n::mode_t::Enroll);
+    tester.setState(state_t::Enroll);
+    tester.setCommand(command_t::EnrollDupFP);
+    m_pWindow->addUnexpectedResponse(QStringLiteral("<b>x</b>"));
+    m_pWindow->addUnexpectedResponse(QStringLiteral("second"));
+    const QStringList lstRecords = m_pWindow->unexpectedResponsesWindow()->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(lstRecords.size(), 2);
+    const QRegularExpression reRecord(QStringLiteral(R"(^\d{4}\.\d\d\.\d\d \d\d:\d\d:\d\d\.\d{3} M1 S3 C15: <b>x</b>$)"));
+    QVERIFY2(reRecord.match(lstRecords.at(0)).hasMatch(), qPrintable(lstRecords.at(0)));
+    QVERIFY(lstRecords.at(1).endsWith(QLatin1String(" M1 S3 C15: second")));
+}
+
+void tst_transmitter::serialLogRecordsTheExchange()
+{
+    vindal01mainWindowTester_c tester(*m_pWindow);
+    tester.enableLogging(true);
+    tester.portChanged(m_pSim->slavePath());
+    QTRY_COMPARE(m_pWindow->command(), command_t::LedOn);
+    QTRY_VERIFY(m_pWindow->received().endsWith("\r\n"));
+    const QString strLog = m_pWindow->serialPort()->logFileName();
+    QVERIFY(!strLog.contains(QLatin1Char('/')));
+    QVERIFY(strLog.startsWith(QLatin1String("serial_")));
+    QFile file(strLog);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lstRecords = file.readAll().split('\n');
+    QByteArray baWritten;
+    QByteArray baRead;
+    const QRegularExpression reRecord(QStringLiteral(R"(^\d{8}-\d{6}\.\d{3} ([RW]) ([0-9a-f]+)\r$)"));
+    for (const QByteArray& baRecord : lstRecords)
+    {
+        if (baRecord.isEmpty())
+        {
+            continue;
+        }
+        const QRegularExpressionMatch match = reRecord.match(QString::fromLatin1(baRecord));
+        QVERIFY2(match.hasMatch(), baRecord.constData());
+        (match.captured(1) == QLatin1String("W") ? baWritten : baRead) += QByteArray::fromHex(match.captured(2).toLatin1());
+    }
+    QCOMPARE(baWritten, QByteArray("model_fw\r\ndate\r\ntime\r\nreg /count\r\nmax\r\nLedOn\r\n"));
+    QCOMPARE(baRead, m_pSim->sent());
+    // Switching logging off and on within the same second keeps the earlier records.
+    const qint64 nSizeBefore = file.size();
+    tester.enableLogging(false);
+    tester.enableLogging(true);
+    if (m_pWindow->serialPort()->logFileName() == strLog)
+    {
+        QCOMPARE(QFileInfo(strLog).size(), nSizeBefore);
+    }
+}
+
+QTEST_MAIN(tst_transmitter)
+#include "tst_transmitter.moc"
