@@ -134,7 +134,7 @@ void tst_portList::fakeAdaptersAreListed()
     pseudoTerminal_c pty1, pty2, pty3;
     QVERIFY(pty1.isValid() && pty2.isValid() && pty3.isValid());
     fakeUdev_n::setPorts({
-        fakeUdev_n::portEntry(pty1.path(), "0403", "6001", "FT232R_USB_UART", "FTDI", "A50285BI"),
+        fakeUdev_n::portEntry(pty1.path(), "0403", "6001", "USB_Serial_Adapter", "Maker", "SN0001"),
         fakeUdev_n::portEntry(pty2.path(), "0483", "a097"),
         QString(), // empty entries are ignored
         pty3.path(),
@@ -144,9 +144,9 @@ void tst_portList::fakeAdaptersAreListed()
     QCOMPARE(lstPorts.size(), 3);
 
     QCOMPARE(lstPorts[0].m_strName, pty1.portName());
-    QCOMPARE(lstPorts[0].m_strDescription, QStringLiteral("FT232R USB UART"));
-    QCOMPARE(lstPorts[0].m_strManufacturer, QStringLiteral("FTDI"));
-    QCOMPARE(lstPorts[0].m_strSerialNumber, QStringLiteral("A50285BI"));
+    QCOMPARE(lstPorts[0].m_strDescription, QStringLiteral("USB Serial Adapter"));
+    QCOMPARE(lstPorts[0].m_strManufacturer, QStringLiteral("Maker"));
+    QCOMPARE(lstPorts[0].m_strSerialNumber, QStringLiteral("SN0001"));
     QVERIFY(lstPorts[0].m_bHasVendor && lstPorts[0].m_bHasProduct);
     QCOMPARE(lstPorts[0].m_nVendor, quint16(0x0403));
     QCOMPARE(lstPorts[0].m_nProduct, quint16(0x6001));

@@ -48,7 +48,7 @@ void tst_portSelector::init()
 {
     QVERIFY2(fakeUdev_n::isActive(), "the libudev stand-in must answer the port enumeration");
     fakeUdev_n::setPorts({
-        fakeUdev_n::portEntry("/dev/ttyUSB0", "0403", "6001", "FT232R_USB_UART", "FTDI"),
+        fakeUdev_n::portEntry("/dev/ttyUSB0", "0403", "6001", "USB_Serial_Adapter", "Maker"),
         fakeUdev_n::portEntry("/dev/ttyUSB1", "0483", "a097", "Interface", ""),
         fakeUdev_n::portEntry("/dev/ttyS0"),
     });
@@ -117,7 +117,7 @@ void tst_portSelector::noPorts()
 void tst_portSelector::listedTexts()
 {
     createSelector();
-    QCOMPARE(entryTexts(), (QStringList{"ttyUSB0 (FT232R USB UART / FTDI)", "ttyUSB1 (Interface / )",
+    QCOMPARE(entryTexts(), (QStringList{"ttyUSB0 (USB Serial Adapter / Maker)", "ttyUSB1 (Interface / )",
                                         "ttyS0 ( / )", "Update serial port list"}));
     QCOMPARE(entryData(), (QStringList{"ttyUSB0", "ttyUSB1", "ttyS0", "--update--"}));
     QCOMPARE(m_pSelector->port(), QStringLiteral("ttyUSB0"));
@@ -152,7 +152,7 @@ void tst_portSelector::setPortDoesNotEmit()
     m_pSelector->setPort(QStringLiteral("ttyUSB9"));
     QCOMPARE(m_pSelector->port(), QStringLiteral("ttyS0"));
     // The description is not the name.
-    m_pSelector->setPort(QStringLiteral("ttyUSB0 (FT232R USB UART / FTDI)"));
+    m_pSelector->setPort(QStringLiteral("ttyUSB0 (USB Serial Adapter / Maker)"));
     QCOMPARE(m_pSelector->port(), QStringLiteral("ttyS0"));
     m_pSelector->setPort(QStringLiteral("--update--"));
     QCOMPARE(m_pCombo->currentIndex(), m_pCombo->count() - 1);
@@ -166,7 +166,7 @@ void tst_portSelector::refreshKeepsCurrentPort()
     // A port appears in front of the current one.
     fakeUdev_n::setPorts({
         fakeUdev_n::portEntry("/dev/ttyACM0"),
-        fakeUdev_n::portEntry("/dev/ttyUSB0", "0403", "6001", "FT232R_USB_UART", "FTDI"),
+        fakeUdev_n::portEntry("/dev/ttyUSB0", "0403", "6001", "USB_Serial_Adapter", "Maker"),
         fakeUdev_n::portEntry("/dev/ttyUSB1", "0483", "a097", "Interface", ""),
     });
     QTest::mouseClick(m_pButton, Qt::LeftButton);

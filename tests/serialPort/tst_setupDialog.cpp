@@ -73,7 +73,7 @@ void tst_setupDialog::init()
 {
     QVERIFY2(fakeUdev_n::isActive(), "the libudev stand-in must answer the port enumeration");
     fakeUdev_n::setPorts({
-        fakeUdev_n::portEntry("/dev/ttyUSB0", "0403", "6001", "FT232R_USB_UART", "FTDI"),
+        fakeUdev_n::portEntry("/dev/ttyUSB0", "0403", "6001", "USB_Serial_Adapter", "Maker"),
         fakeUdev_n::portEntry("/dev/ttyS0"),
     });
     m_pDialog.reset(new setupDialog_c());
@@ -161,7 +161,7 @@ void tst_setupDialog::portEntries()
     QCOMPARE(qobject_cast<QLabel*>(pGrid->itemAtPosition(rowPort, 0)->widget())->text(),
              QStringLiteral("Port"));
     QVERIFY(qobject_cast<QToolButton*>(pGrid->itemAtPosition(rowPort, 2)->widget()));
-    QCOMPARE(texts(rowPort), (QStringList{"ttyUSB0 (FT232R USB UART / FTDI)", "ttyS0 ( / )"}));
+    QCOMPARE(texts(rowPort), (QStringList{"ttyUSB0 (USB Serial Adapter / Maker)", "ttyS0 ( / )"}));
     QCOMPARE(data(rowPort), (QStringList{"ttyUSB0", "ttyS0"}));
     // No update entry here: the button refreshes.
     QCOMPARE(combo(rowPort)->currentIndex(), -1);
@@ -180,7 +180,7 @@ void tst_setupDialog::loadSpecification()
 {
     const QString strSpec = QStringLiteral("ttyUSB0;9600 8 E 1 HW");
     m_pDialog->setSpecification(strSpec);
-    QCOMPARE(currentText(rowPort), QStringLiteral("ttyUSB0 (FT232R USB UART / FTDI)"));
+    QCOMPARE(currentText(rowPort), QStringLiteral("ttyUSB0 (USB Serial Adapter / Maker)"));
     QCOMPARE(currentText(rowBaudRate), QStringLiteral("9600"));
     QCOMPARE(currentText(rowDataBits), QStringLiteral("8"));
     QCOMPARE(currentText(rowParity), QStringLiteral("Even"));
