@@ -54,11 +54,11 @@ QString tokenFromValue(int p_nSetting, int p_nValue)
     }
 }
 
-QByteArray illegalMessage(const QByteArray& p_baQuotedSpec)
+QByteArray illegalMessage(const QByteArray& p_baQuotedPortSpec)
 {
     return "Illegal serial port specification. Expected "
            "\"<port>;<baudrate> <databits> <parity> <stopbits> <flowcontrol>\", got " +
-           p_baQuotedSpec;
+           p_baQuotedPortSpec;
 }
 
 // A port whose settings differ from every specification below, to see what a failure leaves alone.
@@ -186,7 +186,7 @@ void tst_portSpecification::unlistedValue()
 
 void tst_portSpecification::apply_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("portSpec");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("portName");
     QTest::addColumn<int>("baudRate");
@@ -221,7 +221,7 @@ void tst_portSpecification::apply_data()
 
 void tst_portSpecification::apply()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, portSpec);
     QFETCH(bool, accepted);
     QFETCH(QString, portName);
     QFETCH(int, baudRate);
@@ -233,9 +233,10 @@ void tst_portSpecification::apply()
     QSerialPort port;
     setUntouchedSettings(&port);
     if (!accepted)
-        QTest::ignoreMessage(QtDebugMsg, illegalMessage('"' + spec.toLatin1().replace('\t', "\\t") + '"'));
+        QTest::ignoreMessage(QtDebugMsg,
+                             illegalMessage('"' + portSpec.toLatin1().replace('\t', "\\t") + '"'));
 
-    QCOMPARE(applyPortSpecification(spec, &port), accepted);
+    QCOMPARE(applyPortSpecification(portSpec, &port), accepted);
     QCOMPARE(port.portName(), portName);
     QCOMPARE(port.baudRate(QSerialPort::Input), baudRate);
     QCOMPARE(port.baudRate(QSerialPort::Output), baudRate);
@@ -306,7 +307,7 @@ void tst_portSpecification::formatUnlistedSettings()
 
 void tst_portSpecification::roundTrip_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("portSpec");
     QTest::addColumn<QString>("formatted");
 
     QTest::newRow("default line") << "COM3;115200 8 N 1 OFF"
@@ -322,11 +323,11 @@ void tst_portSpecification::roundTrip_data()
 
 void tst_portSpecification::roundTrip()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, portSpec);
     QFETCH(QString, formatted);
 
     QSerialPort first;
-    QVERIFY(applyPortSpecification(spec, &first));
+    QVERIFY(applyPortSpecification(portSpec, &first));
     QCOMPARE(portSpecification(first), formatted);
 
     QSerialPort second;

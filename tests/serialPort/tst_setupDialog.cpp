@@ -28,11 +28,11 @@ enum row_t
     rowFlowControl
 };
 
-QByteArray illegalMessage(const QByteArray& p_baSpec)
+QByteArray illegalMessage(const QByteArray& p_baPortSpec)
 {
     return "Illegal serial port specification. Expected "
            "\"<port>;<baudrate> <databits> <parity> <stopbits> <flowcontrol>\", got \"" +
-           p_baSpec + '"';
+           p_baPortSpec + '"';
 }
 
 } // namespace
@@ -194,7 +194,7 @@ void tst_setupDialog::loadSpecification()
 
 void tst_setupDialog::loadSpecificationPartly_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("portSpec");
     QTest::addColumn<QString>("result");
 
     // Start from "ttyUSB0;9600 8 E 1 HW"; fields that match no entry keep their entry.
@@ -214,10 +214,10 @@ void tst_setupDialog::loadSpecificationPartly_data()
 
 void tst_setupDialog::loadSpecificationPartly()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, portSpec);
     QFETCH(QString, result);
     m_pDialog->setSpecification(QStringLiteral("ttyUSB0;9600 8 E 1 HW"));
-    m_pDialog->setSpecification(spec);
+    m_pDialog->setSpecification(portSpec);
     QCOMPARE(m_pDialog->specification(), result);
 }
 
