@@ -90,6 +90,7 @@ private slots:
     void paintsFingersInTheirColours();
     void hilightIsPaintedAndCleared();
     void strayFingerNumbersAreHarmless();
+    void signalAndSlotByName();
 
 private:
     static void addSizes();
@@ -381,6 +382,19 @@ void tst_humanHandWidget::strayFingerNumbersAreHarmless()
     for (int nX = 0; nX < img.width(); ++nX)
         for (int nY = 0; nY < img.height(); ++nY)
             QVERIFY(img.pixelColor(nX, nY) != QColor(Qt::red));
+}
+
+// The window reaches the widget by name too: the clear slot through a timer, the signal through spies.
+void tst_humanHandWidget::signalAndSlotByName()
+{
+    const QMetaObject* pMeta = &humanHandWidget_c::staticMetaObject;
+    QCOMPARE(pMeta->methodCount() - pMeta->methodOffset(), 2);
+    const QMetaMethod signal = pMeta->method(pMeta->methodOffset());
+    QCOMPARE(signal.methodType(), QMetaMethod::Signal);
+    QCOMPARE(signal.name(), QByteArray("fingerClicked"));
+    QCOMPARE(signal.parameterType(0), qMetaTypeId<hand_t>());
+    QCOMPARE(signal.parameterType(1), qMetaTypeId<finger_t>());
+    QCOMPARE(pMeta->method(pMeta->methodOffset() + 1).methodSignature(), QByteArray("slotClearHilight()"));
 }
 
 QTEST_MAIN(tst_humanHandWidget)
