@@ -91,6 +91,7 @@ private slots:
     void hilightIsPaintedAndCleared();
     void strayFingerNumbersAreHarmless();
     void signalAndSlotByName();
+    void geometryOfTheLargestWidget();
 
 private:
     static void addSizes();
@@ -395,6 +396,17 @@ void tst_humanHandWidget::signalAndSlotByName()
     QCOMPARE(signal.parameterType(0), qMetaTypeId<hand_t>());
     QCOMPARE(signal.parameterType(1), qMetaTypeId<finger_t>());
     QCOMPARE(pMeta->method(pMeta->methodOffset() + 1).methodSignature(), QByteArray("slotClearHilight()"));
+}
+
+// Qt's largest widget height times a per-mille figure exceeds an int.
+void tst_humanHandWidget::geometryOfTheLargestWidget()
+{
+    const QSize size(1000, QWIDGETSIZE_MAX);
+    const auto layout = humanHandWidget_c::fingerLayout(R, size);
+    QCOMPARE(layout[0].rectTip, QRect(0, 10066329, 226, 226)); // thumb: 16777215 * 600 / 1000
+    QCOMPARE(layout[0].rectBody.top(), 10066329 + 113);
+    QCOMPARE(layout[4].rectTip.top(), 6257901); // little finger: * 373 / 1000
+    QCOMPARE(layout[4].rectBody.bottom(), QWIDGETSIZE_MAX - 1);
 }
 
 QTEST_MAIN(tst_humanHandWidget)
