@@ -39,6 +39,7 @@ struct ridgeStyle_t
 
 constexpr ridgeStyle_t g_detailedRidges{6, 6.5, 3.2};
 constexpr ridgeStyle_t g_coarseRidges{4, 9.5, 5.5};
+constexpr ridgeStyle_t g_tinyRidges{3, 13.0, 8.0};
 
 // One ridge of a loop pattern: a hairpin around the core whose legs run down and spread a
 // little. p_dDistance runs along the ridge from the end of the left leg to the end of the right.
@@ -302,7 +303,8 @@ QImage programIcon(int p_nSize)
 
     const bool bSmall = p_nSize < 40;
     const QRectF rectTip = bSmall ? QRectF(16.0, 8.0, 64.0, 84.0) : QRectF(20.0, 10.0, 56.0, 78.0);
-    drawFingerprint(painter, rectTip, QColor(0xee, 0xf5, 0xff), bSmall ? g_coarseRidges : g_detailedRidges);
+    const ridgeStyle_t& style = p_nSize < 20 ? g_tinyRidges : bSmall ? g_coarseRidges : g_detailedRidges;
+    drawFingerprint(painter, rectTip, QColor(0xee, 0xf5, 0xff), style);
 
     // The scanning light of an optical sensor sweeping over the finger.
     if (!bSmall)
