@@ -16,6 +16,9 @@ public:
     // Tracks p_pAction (not owned, may be null) from now on; the setter itself belongs to p_pParent.
     explicit actionIconSetter_c(QAction* p_pAction, QObject* p_pParent = nullptr);
 
+    // The tracked action; null once it has been destroyed.
+    QAction* action() const { return m_pAction; }
+
 public slots:
     void setIcon(QPixmap p_pm);
 

@@ -1,11 +1,28 @@
 #include "toolsGui/textTools.h"
 
+#include <charconv>
+
 namespace toolsGui_n
 {
+namespace
+{
+// A quotient with a fixed number of decimals, rounded exactly as printf rounds it (an exact tie such as
+// 2.25 goes to the even digit) and always with a point: std::to_chars ignores the locale, which the program
+// takes from the system.
+QString fixedText(double p_d, int p_nDecimals, const char* p_pszUnit)
+{
+    char acBuffer[64];
+    const std::to_chars_result result =
+        std::to_chars(acBuffer, acBuffer + sizeof acBuffer, p_d, std::chars_format::fixed, p_nDecimals);
+    return QString::fromLatin1(acBuffer, int(result.ptr - acBuffer)) + QLatin1Char(' ') +
+           QLatin1String(p_pszUnit);
+}
+} // namespace
+
 QString sizeText(quint64 p_nBytes)
 {
     // The unit and precision follow the truncated quotient, the printed value is rounded: 10239 bytes
-    // are 10.00 kB. QString::asprintf always writes a point as decimal separator.
+    // are 10.00 kB.
     const double dBytes = static_cast<double>(p_nBytes);
     const quint64 nK = p_nBytes / 1024;
     const quint64 nM = p_nBytes / 1048576;
@@ -13,24 +30,24 @@ QString sizeText(quint64 p_nBytes)
     if (p_nBytes <= 1023)
         return QString::number(p_nBytes);
     if (nK <= 9)
-        return QString::asprintf("%.2f kB", dBytes / 1024.0);
+        return fixedText(dBytes / 1024.0, 2, "kB");
     if (nK <= 99)
-        return QString::asprintf("%.1f kB", dBytes / 1024.0);
+        return fixedText(dBytes / 1024.0, 1, "kB");
     if (nK <= 1023)
         return QString::number(nK) + QStringLiteral(" kB");
     if (nM <= 9)
-        return QString::asprintf("%.2f MB", dBytes / 1048576.0);
+        return fixedText(dBytes / 1048576.0, 2, "MB");
     if (nM <= 99)
-        return QString::asprintf("%.1f MB", dBytes / 1048576.0);
+        return fixedText(dBytes / 1048576.0, 1, "MB");
     if (nM <= 1023)
         return QString::number(nM) + QStringLiteral(" MB");
     if (nG <= 9)
-        return QString::asprintf("%.2f GB", dBytes / 1073741824.0);
+        return fixedText(dBytes / 1073741824.0, 2, "GB");
     if (nG <= 99)
-        return QString::asprintf("%.1f GB", dBytes / 1073741824.0);
+        return fixedText(dBytes / 1073741824.0, 1, "GB");
     if (nG <= 1023)
         return QString::number(nG) + QStringLiteral(" GB");
-    return QString::asprintf("%.1f TB", dBytes / 1099511627776.0);
+    return fixedText(dBytes / 1099511627776.0, 1, "TB");
 }
 
 QString durationText(qint64 p_nSeconds)

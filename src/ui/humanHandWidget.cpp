@@ -32,9 +32,10 @@ humanHandWidget_c::humanHandWidget_c(hand_t p_nHand, QWidget* parent) : QWidget(
 
 humanHandWidget_c::fingerLayout_t humanHandWidget_c::fingerLayout(hand_t p_nHand, const QSize& p_size)
 {
-    const int nW = p_size.width();
-    const int nH = p_size.height();
-    const int nGap = nW * nGap500 / 500;
+    // 64-bit products: a tall widget times a per-mille figure would overflow an int.
+    const qint64 nW = p_size.width();
+    const qint64 nH = p_size.height();
+    const int nGap = int(nW * nGap500 / 500);
 
     fingerLayout_t layout;
     int nX = 0;
@@ -42,15 +43,15 @@ humanHandWidget_c::fingerLayout_t humanHandWidget_c::fingerLayout(hand_t p_nHand
     {
         // Both hands are seen from above, palms down: the left hand starts with its little finger.
         const finger_t nFinger = p_nHand == handLeft ? finger_t(fingerLittle - nPos) : finger_t(nPos);
-        const int nD = nW * aFingerWidth500[nFinger] / 500;
-        const int nTop = nH * aFingerTopPerMille[nFinger] / 1000;
+        const int nD = int(nW * aFingerWidth500[nFinger] / 500);
+        const int nTop = int(nH * aFingerTopPerMille[nFinger] / 1000);
         // The body starts at the fingertip's centre line, by its own division rather than half of nD.
-        const int nBodyTop = nTop + nW * aFingerWidth500[nFinger] / 1000;
+        const int nBodyTop = nTop + int(nW * aFingerWidth500[nFinger] / 1000);
 
         fingerShape_t& shape = layout[nPos];
         shape.nFinger = nFinger;
         shape.rectTip = QRect(QPoint(nX, nTop), QPoint(nX + nD - 1, nTop + nD - 1));
-        shape.rectBody = QRect(QPoint(nX, nBodyTop), QPoint(nX + nD - 1, nH - 1));
+        shape.rectBody = QRect(QPoint(nX, nBodyTop), QPoint(nX + nD - 1, p_size.height() - 1));
         nX += nD + nGap;
     }
     return layout;

@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace
@@ -233,6 +235,16 @@ void tst_resources::desktopEntry()
     QCOMPARE(mapEntry.value("Icon"), QStringLiteral("vindal01-tool"));
     const QImage icon(resourcesFile("icons/vindal01-tool.png"));
     QCOMPARE(icon.size(), QSize(256, 256));
+
+    // Where the desktop's own checker is installed, it has the last word on the syntax.
+    const QString strValidator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (!strValidator.isEmpty())
+    {
+        QProcess validator;
+        validator.start(strValidator, {resourcesFile("vindal01-tool.desktop")});
+        QVERIFY(validator.waitForFinished(20000));
+        QVERIFY2(validator.exitCode() == 0, validator.readAllStandardOutput().constData());
+    }
 }
 
 void tst_resources::windowsResourceScript()

@@ -90,6 +90,8 @@ private slots:
     void paintsFingersInTheirColours();
     void hilightIsPaintedAndCleared();
     void strayFingerNumbersAreHarmless();
+    void signalAndSlotByName();
+    void geometryOfTheLargestWidget();
 
 private:
     static void addSizes();
@@ -381,6 +383,30 @@ void tst_humanHandWidget::strayFingerNumbersAreHarmless()
     for (int nX = 0; nX < img.width(); ++nX)
         for (int nY = 0; nY < img.height(); ++nY)
             QVERIFY(img.pixelColor(nX, nY) != QColor(Qt::red));
+}
+
+// The window reaches the widget by name too: the clear slot through a timer, the signal through spies.
+void tst_humanHandWidget::signalAndSlotByName()
+{
+    const QMetaObject* pMeta = &humanHandWidget_c::staticMetaObject;
+    QCOMPARE(pMeta->methodCount() - pMeta->methodOffset(), 2);
+    const QMetaMethod signal = pMeta->method(pMeta->methodOffset());
+    QCOMPARE(signal.methodType(), QMetaMethod::Signal);
+    QCOMPARE(signal.name(), QByteArray("fingerClicked"));
+    QCOMPARE(signal.parameterType(0), qMetaTypeId<hand_t>());
+    QCOMPARE(signal.parameterType(1), qMetaTypeId<finger_t>());
+    QCOMPARE(pMeta->method(pMeta->methodOffset() + 1).methodSignature(), QByteArray("slotClearHilight()"));
+}
+
+// Qt's largest widget height times a per-mille figure exceeds an int.
+void tst_humanHandWidget::geometryOfTheLargestWidget()
+{
+    const QSize size(1000, QWIDGETSIZE_MAX);
+    const auto layout = humanHandWidget_c::fingerLayout(R, size);
+    QCOMPARE(layout[0].rectTip, QRect(0, 10066329, 226, 226)); // thumb: 16777215 * 600 / 1000
+    QCOMPARE(layout[0].rectBody.top(), 10066329 + 113);
+    QCOMPARE(layout[4].rectTip.top(), 6257901); // little finger: * 373 / 1000
+    QCOMPARE(layout[4].rectBody.bottom(), QWIDGETSIZE_MAX - 1);
 }
 
 QTEST_MAIN(tst_humanHandWidget)

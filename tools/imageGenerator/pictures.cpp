@@ -39,6 +39,7 @@ struct ridgeStyle_t
 
 constexpr ridgeStyle_t g_detailedRidges{6, 6.5, 3.2};
 constexpr ridgeStyle_t g_coarseRidges{4, 9.5, 5.5};
+constexpr ridgeStyle_t g_tinyRidges{3, 13.0, 8.0};
 
 // One ridge of a loop pattern: a hairpin around the core whose legs run down and spread a
 // little. p_dDistance runs along the ridge from the end of the left leg to the end of the right.
@@ -79,13 +80,16 @@ struct ridge_t
     }
 };
 
-// Where each ridge is broken, as fractions of its length; real ridges end and fork, and the
-// breaks are what makes the nested hairpins read as a fingerprint.
-const QVector<QVector<qreal>> g_vecBreaks{{}, {0.78}, {0.27}, {0.62}, {0.12, 0.8}, {0.42}, {0.22, 0.9}};
+// Where each ridge is broken, as distances from its apex (negative: towards the left leg), in
+// 96-unit pixels; real ridges end and fork, and the breaks are what makes the nested hairpins
+// read as a fingerprint.
+const QVector<QVector<qreal>> g_vecBreaks{{},           {6.0},         {-11.0}, {15.0, -30.0},
+                                          {-5.0, 33.0}, {22.0, -40.0}, {-15.0}};
 
-// Draws the ridges of a fingertip inside p_rectTip, in 96-unit coordinates.
-void drawFingerprint(QPainter& p_painter, const QRectF& p_rectTip, const QColor& p_colRidge,
-                     const ridgeStyle_t& p_style)
+// Draws the ridges of a fingertip inside p_rectTip, in 96-unit coordinates. Returns where the
+// ridges break, the minutiae of this fingerprint.
+QVector<QPointF> drawFingerprint(QPainter& p_painter, const QRectF& p_rectTip, const QColor& p_colRidge,
+                                 const ridgeStyle_t& p_style)
 {
     p_painter.save();
     QPainterPath tip;
@@ -96,6 +100,7 @@ void drawFingerprint(QPainter& p_painter, const QRectF& p_rectTip, const QColor&
 
     const QPointF ptCore(p_rectTip.center().x(), p_rectTip.top() + 0.44 * p_rectTip.height());
     const qreal dGap = 2.6 * p_style.dWidth;
+    QVector<QPointF> vecMinutiae;
     for (int i = 0; i < p_style.nRidges; ++i)
     {
         const qreal dRadius = 2.5 + i * p_style.dSpacing;
@@ -108,13 +113,22 @@ void drawFingerprint(QPainter& p_painter, const QRectF& p_rectTip, const QColor&
         qreal dFrom = 0.0;
         for (qreal dBreak : vecBreaks)
         {
-            const qreal dAt = dBreak * dLength;
+            const qreal dAt = dLength / 2.0 + dBreak * p_style.dSpacing / g_detailedRidges.dSpacing;
+            vecMinutiae << ridge.pointAt(dAt);
             p_painter.drawPolyline(ridge.piece(dFrom, dAt - dGap / 2.0));
             dFrom = dAt + dGap / 2.0;
         }
         p_painter.drawPolyline(ridge.piece(dFrom, dLength));
     }
     p_painter.restore();
+
+    QVector<QPointF> vecInside;
+    for (const QPointF& pt : vecMinutiae)
+    {
+        if (tip.contains(pt))
+            vecInside << pt;
+    }
+    return vecInside;
 }
 
 // The pale fingertip behind the ridges of a pictogram.
@@ -274,15 +288,14 @@ QImage fingerprintTemplate()
     prepare(painter, 1.0);
     const QRectF rectTip(14.0, 4.0, 68.0, 88.0);
     drawTip(painter, rectTip);
-    drawFingerprint(painter, rectTip.adjusted(2.0, 2.0, -2.0, -2.0), g_colRidge, g_detailedRidges);
+    const QVector<QPointF> vecMinutiae =
+        drawFingerprint(painter, rectTip.adjusted(2.0, 2.0, -2.0, -2.0), g_colRidge, g_detailedRidges);
 
-    // A template is the set of minutiae found on the ridges: ridge endings and forks.
+    // A template is the set of minutiae found on the ridges: here the ridge endings.
     painter.setPen(QPen(QColor(0xd0, 0x20, 0x20), 2.2));
     painter.setBrush(Qt::NoBrush);
-    const QVector<QPointF> vecMinutiae{{48.0, 36.0}, {33.0, 58.0}, {63.0, 52.0}, {41.0, 20.0},
-                                       {27.0, 33.0}, {57.0, 76.0}, {70.0, 30.0}};
     for (const QPointF& pt : vecMinutiae)
-        painter.drawEllipse(pt, 4.0, 4.0);
+        painter.drawEllipse(pt, 4.5, 4.5);
     return image;
 }
 
@@ -302,7 +315,8 @@ QImage programIcon(int p_nSize)
 
     const bool bSmall = p_nSize < 40;
     const QRectF rectTip = bSmall ? QRectF(16.0, 8.0, 64.0, 84.0) : QRectF(20.0, 10.0, 56.0, 78.0);
-    drawFingerprint(painter, rectTip, QColor(0xee, 0xf5, 0xff), bSmall ? g_coarseRidges : g_detailedRidges);
+    const ridgeStyle_t& style = p_nSize < 20 ? g_tinyRidges : bSmall ? g_coarseRidges : g_detailedRidges;
+    drawFingerprint(painter, rectTip, QColor(0xee, 0xf5, 0xff), style);
 
     // The scanning light of an optical sensor sweeping over the finger.
     if (!bSmall)

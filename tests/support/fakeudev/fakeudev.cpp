@@ -27,7 +27,7 @@
 //   Empty entries are ignored, and so are entries whose device does not begin with "/". Every listed
 //   device appears with a parent USB device, also when it reports no ids (like an on-board port).
 //   Examples:
-//     VINDAL_FAKE_UDEV_PORTS="/dev/pts/5=0403:6001:FT232R_USB_UART:FTDI;/dev/pts/6=0483:a097"
+//     VINDAL_FAKE_UDEV_PORTS="/dev/pts/5=0403:6001:USB_Serial_Adapter:Maker;/dev/pts/6=0483:a097"
 //     VINDAL_FAKE_UDEV_PORTS="/dev/pts/7"            (a port without USB ids)
 //   Unset or empty: no ports at all (the system's own ports are hidden as well).
 //
