@@ -1,6 +1,6 @@
 #include "serialPort/selector.h"
 
-#include "serialPort/comboItemSelection.h"
+#include "toolsGui/comboTools.h"
 #include "serialPort/portList.h"
 #include "serialPort/updateIcon.h"
 
@@ -43,7 +43,7 @@ QString selector_c::port() const
 
 void selector_c::setPort(const QString& p_strPort)
 {
-    selectComboItemByData(m_pCombo, p_strPort);
+    toolsGui_n::selectComboItemByData(m_pCombo, p_strPort);
 }
 
 void selector_c::setUpdateButtonVisible(bool p_bVisible)

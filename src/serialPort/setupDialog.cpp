@@ -1,6 +1,6 @@
 #include "serialPort/setupDialog.h"
 
-#include "serialPort/comboItemSelection.h"
+#include "toolsGui/comboTools.h"
 #include "serialPort/portList.h"
 #include "serialPort/portSpecificationText.h"
 #include "serialPort/updateIcon.h"
@@ -104,12 +104,12 @@ void setupDialog_c::setSpecification(const QString& p_strSpec)
         reportIllegalPortSpecification(p_strSpec);
         return;
     }
-    selectComboItemByData(m_pPortCombo, strPort);
-    selectComboItemByData(m_pBaudRateCombo, lstFields.at(0));
-    selectComboItemByData(m_pDataBitsCombo, lstFields.at(1));
-    selectComboItemByData(m_pParityCombo, lstFields.at(2));
-    selectComboItemByData(m_pStopBitsCombo, lstFields.at(3));
-    selectComboItemByData(m_pFlowControlCombo, lstFields.at(4));
+    toolsGui_n::selectComboItemByData(m_pPortCombo, strPort);
+    toolsGui_n::selectComboItemByData(m_pBaudRateCombo, lstFields.at(0));
+    toolsGui_n::selectComboItemByData(m_pDataBitsCombo, lstFields.at(1));
+    toolsGui_n::selectComboItemByData(m_pParityCombo, lstFields.at(2));
+    toolsGui_n::selectComboItemByData(m_pStopBitsCombo, lstFields.at(3));
+    toolsGui_n::selectComboItemByData(m_pFlowControlCombo, lstFields.at(4));
 }
 
 void setupDialog_c::slotUpdatePorts()
@@ -119,7 +119,7 @@ void setupDialog_c::slotUpdatePorts()
     for (const portRecord_c& port : availablePortRecords())
         m_pPortCombo->addItem(portEntryText(port), port.m_strName);
     // A port that has gone stays unchosen rather than silently becoming another one.
-    if (strPort.isEmpty() || !selectComboItemByData(m_pPortCombo, strPort))
+    if (strPort.isEmpty() || !toolsGui_n::selectComboItemByData(m_pPortCombo, strPort))
         m_pPortCombo->setCurrentIndex(-1);
 }
 

@@ -1,15 +1,13 @@
 #include "serialPort/updateIcon.h"
 
-#include <QApplication>
-#include <QStyle>
+#include "ui/images.h"
 
 namespace serialPort_n
 {
 
 QIcon updateIcon()
 {
-    // The style's reload arrows until the program's own 32x32 XPM picture is compiled in.
-    return QApplication::style()->standardIcon(QStyle::SP_BrowserReload);
+    return QIcon(images_n::update());
 }
 
 } // namespace serialPort_n

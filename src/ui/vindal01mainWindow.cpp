@@ -2,6 +2,7 @@
 
 #include "serialPort/loggingSerialPort.h"
 #include "serialPort/portList.h"
+#include "serialPort/portRecord.h"
 #include "serialPort/selector.h"
 #include "ui/images.h"
 #include "viewers/serialLogReader.h"
@@ -18,7 +19,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -87,16 +87,8 @@ vindal01mainWindow_c::vindal01mainWindow_c(QWidget* parent) : QMainWindow(parent
         slotPortChanged(lstSensorPorts.first());
     }
 
-    QString strPorts;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-    {
-        strPorts += QStringLiteral("* %1 VID 0x%2 PID 0x%3\n")
-                        .arg(info.portName())
-                        .arg(info.hasVendorIdentifier() ? info.vendorIdentifier() : 0, 0, 16)
-                        .arg(info.hasProductIdentifier() ? info.productIdentifier() : 0, 0, 16);
-    }
     m_pSerialPorts = new QTextBrowser();
-    m_pSerialPorts->setPlainText(strPorts);
+    m_pSerialPorts->setPlainText(serialPort_n::portListText(serialPort_n::availablePortRecords()));
     m_pSerialPorts->hide();
 
     buildDebugMenu();
