@@ -47,6 +47,7 @@ private slots:
     void silentPeerTimesOut();
     void vanishingPeerEndsTheWait();
     void requestsNeedAnOpenChannelAndAModule();
+    void simulatorOnItsOwnThreadAnswersABlockingCaller();
 
 private:
     // Runs p_call on a thread while this thread's event loop serves the simulator.
@@ -255,6 +256,38 @@ void tst_kvcomStandIn::requestsNeedAnOpenChannelAndAModule()
     // Nothing went over the line.
     QCoreApplication::processEvents();
     QVERIFY(m_pSim->received().isEmpty());
+}
+
+void tst_kvcomStandIn::simulatorOnItsOwnThreadAnswersABlockingCaller()
+{
+    // As the tool does: the library is called on the GUI thread and blocks it, so the simulated
+    // industrial PC must answer from a thread of its own.
+    QThread thread;
+    auto* pSim = new sensorSimulator_c;
+    QVERIFY(pSim->open());
+    pSim->setIpcAnswer(sensorSimulator_c::ipcRefuse, 12);
+    const QByteArray baPath = pSim->slavePath().toLocal8Bit();
+    pSim->moveToThread(&thread);
+    connect(&thread, &QThread::finished, pSim, &QObject::deleteLater);
+    thread.start();
+
+    QVERIFY(KVCComOpenIV(2, 0, 1, baPath.constData(), 38400, 2000) != 0);
+    int nError = -1;
+    QCOMPARE(KVCOpenComServerMode(2, c_nAddress, "900103", 115200, 8, 0, 0, 0, 180, &nError), 0);
+    QCOMPARE(nError, 12);
+    // Settings change through a call queued to the simulator's thread.
+    QMetaObject::invokeMethod(
+        pSim, [pSim]() { pSim->setIpcAnswer(sensorSimulator_c::ipcAccept); }, Qt::BlockingQueuedConnection);
+    QVERIFY(KVCOpenComServerMode(2, c_nAddress, "900103", 115200, 8, 0, 0, 0, 180, &nError) != 0);
+    QCOMPARE(nError, 0);
+    QByteArrayList lstCommands;
+    QMetaObject::invokeMethod(
+        pSim, [pSim, &lstCommands]() { lstCommands = pSim->commands(); }, Qt::BlockingQueuedConnection);
+    QCOMPARE(lstCommands.size(), 2);
+    QVERIFY(KVCComClose(2) != 0);
+
+    thread.quit();
+    QVERIFY(thread.wait(5000));
 }
 
 QTEST_GUILESS_MAIN(tst_kvcomStandIn)

@@ -3,6 +3,7 @@
 #include "sensorSimulator.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QtTest>
@@ -68,6 +69,7 @@ private slots:
     void silence();
     void vanishingDeviceIsSeenByThePort();
     void lineRatePacingTakesTheLineTime();
+    void programPrintsThePathAndPlaysTheModule();
 
 private:
     struct payload_s
@@ -595,6 +597,39 @@ void tst_sensorSimulator::lineRatePacingTakesTheLineTime()
     const payload_s reply = exchangePayload("read_image2\r\n", "Image");
     QCOMPARE(reply.m_baPayload.size(), 48 * 48);
     QVERIFY2(clock.elapsed() >= 190, qPrintable(QString::number(clock.elapsed())));
+}
+
+void tst_sensorSimulator::programPrintsThePathAndPlaysTheModule()
+{
+    QProcess program;
+    program.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/vindal01-simulator"));
+    program.setArguments({QStringLiteral("--template"), QStringLiteral("7,3,66,12"),
+                          QStringLiteral("--finger"), QStringLiteral("7,3"), QStringLiteral("--search-delay"),
+                          QStringLiteral("0"), QStringLiteral("--firmware"), QStringLiteral("FW X")});
+    program.start();
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY(program.canReadLine());
+    const QString strPath = QString::fromLocal8Bit(program.readLine()).trimmed();
+    QVERIFY(strPath.startsWith(QLatin1String("/dev/")));
+
+    delete m_pPort;
+    m_pPort = nullptr;
+    m_pSim->setFirmware(QStringLiteral("not this one"));
+    m_pSim->vanish();
+    // The port helper reads the path from the in-process simulator; open the program's path instead.
+    m_pPort = new QSerialPort(strPath);
+    connect(m_pPort, &QSerialPort::readyRead, this, [this]() { m_baIn += m_pPort->readAll(); });
+    QVERIFY(m_pPort->open(QIODevice::ReadWrite));
+    QCOMPARE(exchange("model_fw\r\n"), QByteArray("=OK FW X\r\n"));
+    QCOMPARE(expectReply("search 0\r\n", QByteArray("=OK Ready\r\n=OK FP\r\n=OK Search ID=7, BKNum=3\r\n")),
+             QByteArray("=OK Ready\r\n=OK FP\r\n=OK Search ID=7, BKNum=3\r\n"));
+
+    // Console commands on stdin change the finger.
+    program.write("finger none\n");
+    QTRY_COMPARE(exchange("scan\r\n"), QByteArray("=NO NoFinger\r\n"));
+    program.write("quit\n");
+    QVERIFY(program.waitForFinished(5000));
+    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_sensorSimulator)
