@@ -62,6 +62,7 @@ private slots:
     void templateListAndCount();
     void templatePayload();
     void imagePayload();
+    void largeImageWaitsForAFullPseudoTerminal();
     void checksumCorruptionHitsOnlyTheNextPayload();
     void chunkedDeliveryReassembles_data();
     void chunkedDeliveryReassembles();
@@ -477,6 +478,22 @@ void tst_sensorSimulator::imagePayload()
                                                headerValue(generated.m_baHeader, "Height").toInt());
     QVERIFY(generated.m_baPayload.size() > 0);
     QCOMPARE(headerValue(generated.m_baHeader, "Sum").toUInt(), sumOf(generated.m_baPayload));
+}
+
+void tst_sensorSimulator::largeImageWaitsForAFullPseudoTerminal()
+{
+    // Far more than a pseudo-terminal buffers: the rest must follow as the port reads.
+    QByteArray baPixels(400 * 300, '\0');
+    for (int i = 0; i < baPixels.size(); ++i)
+    {
+        baPixels[i] = char((i * 7) & 0xFF);
+    }
+    QVERIFY(m_pSim->setImage(400, 300, baPixels));
+    QSignalSpy spyDrained(m_pSim, &sensorSimulator_c::outputDrained);
+    const payload_s reply = exchangePayload("read_image2\r\n", "Image");
+    QCOMPARE(reply.m_baPayload, baPixels);
+    QCOMPARE(headerValue(reply.m_baHeader, "Sum").toUInt(), sumOf(baPixels));
+    QTRY_COMPARE(spyDrained.count(), 1);
 }
 
 void tst_sensorSimulator::checksumCorruptionHitsOnlyTheNextPayload()

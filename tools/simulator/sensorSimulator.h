@@ -286,6 +286,7 @@ public:
 
 signals:
     // A command line (without line end), an abort byte ("\x03") or a stand-in request was received.
+    // Emitted before the command is carried out, so a slot may still change what the answer will be.
     void commandReceived(const QByteArray& p_baCommand);
     // All queued output has been written to the master.
     void outputDrained();
