@@ -259,6 +259,8 @@ public:
     // True while setSilent(true) holds.
     bool isSilent() const;
     // The next p_nCommands commands (abort bytes included) are recorded but neither executed nor answered.
+    // To answer one command differently, silence it and injectLine() the wanted reply, right away or
+    // from a slot on commandReceived().
     void silenceNextCommands(int p_nCommands = 1);
 
     // --- Industrial PC side --------------------------------------------------------------------------
