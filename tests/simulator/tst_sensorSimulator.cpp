@@ -61,6 +61,7 @@ private slots:
     void enrollmentAutomaticIsOneReply();
     void templateListAndCount();
     void templatePayload();
+    void analysisWalkFetchesEveryListedTemplate();
     void imagePayload();
     void largeImageWaitsForAFullPseudoTerminal();
     void checksumCorruptionHitsOnlyTheNextPayload();
@@ -454,6 +455,35 @@ void tst_sensorSimulator::templatePayload()
     baOwn[27] = char(11);
     QCOMPARE(own.m_baPayload, baOwn);
     QCOMPARE(headerValue(own.m_baHeader, "Sum").toUInt(), sumOf(baOwn));
+}
+
+void tst_sensorSimulator::analysisWalkFetchesEveryListedTemplate()
+{
+    // The walk of the analysis page: count, list, format, then one template per list line, read from the
+    // list's second (pid) and fourth (finger id) field.
+    QVERIFY(m_pSim->addTemplate(4, 8, 61, 17));
+    QVERIFY(m_pSim->addTemplate(30, 1, 99, 55, 2));
+    QCOMPARE(exchange("reg /count\r\n"), QByteArray("=OK 2\r\n"));
+    m_baIn.clear();
+    m_pPort->write("reg /list\r\n");
+    QTRY_VERIFY(m_baIn.endsWith("\r\n\r\n"));
+    const QByteArray baList = m_baIn;
+    QCOMPARE(expectReply("temp_set 2\r\n", QByteArray("=OK 2\r\n")), QByteArray("=OK 2\r\n"));
+    QList<QPair<int, int>> lstQualityMinutiae;
+    for (const QByteArray& baLine : baList.split('\n'))
+    {
+        const QList<QByteArray> lstFields = baLine.trimmed().split(' ');
+        if (lstFields.size() < 4)
+        {
+            continue;
+        }
+        const payload_s reply =
+            exchangePayload("reg /get " + lstFields.at(1) + ' ' + lstFields.at(3) + "\r\n", "Bytes");
+        QCOMPARE(headerValue(reply.m_baHeader, "Sum").toUInt(), sumOf(reply.m_baPayload));
+        lstQualityMinutiae.append(
+            qMakePair(int(quint8(reply.m_baPayload.at(26))), int(quint8(reply.m_baPayload.at(27)))));
+    }
+    QCOMPARE(lstQualityMinutiae, (QList<QPair<int, int>>{{61, 17}, {99, 55}}));
 }
 
 void tst_sensorSimulator::imagePayload()
