@@ -12,8 +12,11 @@
 #include <QtTest>
 
 #include <atomic>
+#include <fcntl.h>
 #include <functional>
+#include <poll.h>
 #include <thread>
+#include <unistd.h>
 
 using simulator_n::sensorSimulator_c;
 
@@ -181,8 +184,15 @@ void tst_kvcomStandIn::nameWithoutSlashIsUnderDev()
 void tst_kvcomStandIn::refusalCarriesTheCode()
 {
     QVERIFY(openChannel());
-    // Bytes that were waiting before the request are not taken for its answer.
+    // Bytes that were waiting before the request are not taken for its answer. The kernel hands them to
+    // the slave side a moment after the write; a look through a second descriptor makes sure they are there.
     m_pSim->injectLine("=OK ComServer");
+    const int nLook = ::open(m_pSim->slavePath().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(nLook >= 0);
+    struct pollfd pfd = {nLook, POLLIN, 0};
+    const int nReady = ::poll(&pfd, 1, 5000);
+    ::close(nLook);
+    QCOMPARE(nReady, 1);
     m_pSim->setIpcAnswer(sensorSimulator_c::ipcRefuse, 7);
     const callResult_s opened = runBlocking(
         [](int* p_pnError) {
