@@ -82,7 +82,8 @@ namespace simulator_n
  *     reg /find <pid> <fid> "=OK Group=<group>" when stored, "=NO Unreg" otherwise
  *     reg /clear          "=OK Clear" (store emptied)
  *     reg /del <pid> <fid> "=OK Del" when it was stored, "=NO Unreg" otherwise
- *     anything else       "=NO CMDERR"
+ *     anything else       "=NO CMDERR", also reg /get, /find and /del with fewer than two arguments
+ * - Numeric arguments that are not numbers count as 0 (so "enroll_dupfp x 1 3" gives "=NO ID=0").
  * - Checksums are the 32-bit wrapping sum of the payload bytes taken as unsigned 8-bit values.
  * - A command that arrives while a search, matchId or enrolment waits ends that operation silently first.
  *
@@ -91,7 +92,7 @@ namespace simulator_n
  *     "kvc close <address>"
  *   answered "=OK ComServer" (accept), "=NO Error=<code>" (refuse) or nothing (silent),
  *   as setIpcAnswer says. A "kvc" line with the wrong number of words is answered
- *   "=NO Error=<c_nIpcMalformed>" in every case.
+ *   "=NO Error=<c_nIpcMalformed>" whatever setIpcAnswer says (but not while silent).
  *
  * Recording: every command line (without its line end, empty lines left out), every abort byte (as the
  * entry "\x03") and every stand-in request is appended to commands() and announced by commandReceived(),
