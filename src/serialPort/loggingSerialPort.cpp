@@ -106,8 +106,7 @@ void loggingSerialPort_c::logData(int p_nDirection, const QByteArray& p_baData)
     }
     // Disk full or similar: the record is lost, but a half line must not stay behind, or the next
     // record would be glued to it. The next record is attempted as usual.
-    if (nWritten > 0)
-        m_pLogFile->resize(m_nLogSize);
+    m_pLogFile->resize(m_nLogSize);
 }
 
 void loggingSerialPort_c::traceTransfer(const char* p_pszWhat, const char* p_pData, qint64 p_nSize) const

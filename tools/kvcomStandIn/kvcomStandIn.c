@@ -111,6 +111,7 @@ static int awaitAnswer(int p_nFd, long long p_nDeadline, int* p_pnCode)
 {
     char aLine[KVC_MAX_LINE];
     size_t nLine = 0;
+    int bHungUp = 0;
     for (;;)
     {
         char ch = 0;
@@ -119,14 +120,20 @@ static int awaitAnswer(int p_nFd, long long p_nDeadline, int* p_pnCode)
         {
             continue;
         }
-        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK))
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
         {
-            /* A port that went away reads as end of file or as an I/O error. */
+            /* A pseudo-terminal whose other side went away reads as an I/O error. */
             *p_pnCode = KVC_ERR_IO;
             return 0;
         }
-        if (n < 0)
+        if (n <= 0)
         {
+            /* Nothing to read: after a hang-up there never will be. */
+            if (bHungUp)
+            {
+                *p_pnCode = KVC_ERR_IO;
+                return 0;
+            }
             struct pollfd pfd = {p_nFd, POLLIN, 0};
             int nLeft = remainingMs(p_nDeadline);
             if (nLeft == 0)
@@ -140,10 +147,9 @@ static int awaitAnswer(int p_nFd, long long p_nDeadline, int* p_pnCode)
                 *p_pnCode = KVC_ERR_IO;
                 return 0;
             }
-            if (nReady > 0 && !(pfd.revents & POLLIN) && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            if (nReady > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)))
             {
-                *p_pnCode = KVC_ERR_IO;
-                return 0;
+                bHungUp = 1;
             }
             continue;
         }
@@ -240,8 +246,9 @@ int KVCComOpenIV(int p_nChannel, int p_nA, int p_nB, const char* p_szInterface, 
     KVCComClose(p_nChannel);
 
     char szPath[512];
-    int nLength = strchr(p_szInterface, '/') ? snprintf(szPath, sizeof(szPath), "%s", p_szInterface)
-                                             : snprintf(szPath, sizeof(szPath), "/dev/%s", p_szInterface);
+    /* Port names as the serial port list gives them ("ttyUSB0", "pts/7") live below /dev. */
+    int nLength = p_szInterface[0] == '/' ? snprintf(szPath, sizeof(szPath), "%s", p_szInterface)
+                                          : snprintf(szPath, sizeof(szPath), "/dev/%s", p_szInterface);
     if (nLength < 0 || (size_t)nLength >= sizeof(szPath))
     {
         return 0;
@@ -261,7 +268,7 @@ int KVCComOpenIV(int p_nChannel, int p_nA, int p_nB, const char* p_szInterface, 
     cfmakeraw(&tio);
     tio.c_cflag &= ~(tcflag_t)(CSTOPB | PARENB | CRTSCTS | CSIZE);
     tio.c_cflag |= CS8 | CREAD | CLOCAL;
-    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     if (cfsetispeed(&tio, nSpeed) != 0 || cfsetospeed(&tio, nSpeed) != 0 ||
         tcsetattr(nFd, TCSANOW, &tio) != 0)

@@ -8,6 +8,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -59,7 +60,7 @@ bool setFingerText(simulator_n::sensorSimulator_c& p_sim, const QString& p_strVa
         p_sim.setStrangerFinger();
         return true;
     }
-    const QStringList lstParts = strValue.split(QRegExp(QStringLiteral("[ ,]+")));
+    const QStringList lstParts = strValue.split(QRegularExpression(QStringLiteral("[ ,]+")));
     bool bPidOk = false;
     bool bFidOk = false;
     const int nPid = lstParts.value(0).toInt(&bPidOk);

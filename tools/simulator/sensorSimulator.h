@@ -35,6 +35,13 @@ namespace simulator_n
  * the thread that owns it; it never blocks. It keeps its own descriptor of the slave side open so that
  * a peer may open and close the slave as often as it likes without the master seeing a hang-up.
  *
+ * A caller that blocks its own thread while it waits for an answer (the communication library stand-in,
+ * which the tool calls on its GUI thread) needs the simulator on another thread: configure and open() it,
+ * then moveToThread(&thread), connect QThread::finished to deleteLater and start the thread. From then on
+ * reach it only through calls queued to that thread, for example
+ *   QMetaObject::invokeMethod(pSim, [pSim]() { pSim->setIpcAnswer(...); }, Qt::BlockingQueuedConnection);
+ * and end with thread.quit() and thread.wait().
+ *
  * Wire behaviour (115200 8N1 is what the peer sets; the pseudo-terminal itself ignores the rate):
  * - Commands end at CR, LF or CR LF (a terminal program sends CR alone). Empty lines are ignored.
  *   The byte 0x03 is the abort byte: it ends any partly received line and stops a running search,
@@ -75,7 +82,8 @@ namespace simulator_n
  *     reg /find <pid> <fid> "=OK Group=<group>" when stored, "=NO Unreg" otherwise
  *     reg /clear          "=OK Clear" (store emptied)
  *     reg /del <pid> <fid> "=OK Del" when it was stored, "=NO Unreg" otherwise
- *     anything else       "=NO CMDERR"
+ *     anything else       "=NO CMDERR", also reg /get, /find and /del with fewer than two arguments
+ * - Numeric arguments that are not numbers count as 0 (so "enroll_dupfp x 1 3" gives "=NO ID=0").
  * - Checksums are the 32-bit wrapping sum of the payload bytes taken as unsigned 8-bit values.
  * - A command that arrives while a search, matchId or enrolment waits ends that operation silently first.
  *
@@ -84,7 +92,7 @@ namespace simulator_n
  *     "kvc close <address>"
  *   answered "=OK ComServer" (accept), "=NO Error=<code>" (refuse) or nothing (silent),
  *   as setIpcAnswer says. A "kvc" line with the wrong number of words is answered
- *   "=NO Error=<c_nIpcMalformed>" in every case.
+ *   "=NO Error=<c_nIpcMalformed>" whatever setIpcAnswer says (but not while silent).
  *
  * Recording: every command line (without its line end, empty lines left out), every abort byte (as the
  * entry "\x03") and every stand-in request is appended to commands() and announced by commandReceived(),
@@ -126,6 +134,7 @@ public:
     bool open();
     // The path of the slave side, for example "/dev/pts/7"; empty while closed.
     QString slavePath() const;
+    // True between a successful open() and vanish() (or the destructor).
     bool isOpen() const;
     // The reason of the last failure of open().
     QString errorString() const;
@@ -136,13 +145,15 @@ public:
 
     // --- Module identity -----------------------------------------------------------------------------
 
+    // The texts of "model_fw", "date" and "time" (sent after "=OK "), with their getters.
     void setFirmware(const QString& p_strFirmware); // default "VD01 V2.13"
     QString firmware() const;
     void setBuildDate(const QString& p_strDate); // default "Mar 14 2019"
     QString buildDate() const;
     void setBuildTime(const QString& p_strTime); // default "10:42:17"
     QString buildTime() const;
-    // Number of templates the store can hold (default 500). Does not drop templates already stored.
+    // Number of templates the store can hold, the answer to "max" (default 500). Does not drop templates
+    // already stored; addTemplate and enrolments are refused while the store is full.
     void setCapacity(int p_nCapacity);
     int capacity() const;
 
@@ -155,11 +166,15 @@ public:
     // is already stored or the store is full.
     bool addTemplate(int p_nPid, int p_nFid, int p_nQuality = 80, int p_nMinutiae = 42, int p_nGroup = 1,
                      const QByteArray& p_baPayload = QByteArray());
+    // True when the template of person p_nPid, finger p_nFid is stored.
     bool hasTemplate(int p_nPid, int p_nFid) const;
     // The stored template, or a default one (pid 0) when there is none.
     storedTemplate_c storedTemplate(int p_nPid, int p_nFid) const;
+    // Removes one template; false when it was not stored.
     bool removeTemplate(int p_nPid, int p_nFid);
+    // Empties the store (as "reg /clear" does).
     void clearTemplates();
+    // Number of stored templates, the answer to "reg /count".
     int templateCount() const;
     // (pid, fid) of every stored template, in order of pid and fid (the order of "reg /list").
     QList<QPair<int, int>> templateKeys() const;
@@ -173,6 +188,7 @@ public:
     void setStrangerFinger();
     // No finger on the sensor: scan answers "=NO NoFinger", search and matchId wait.
     void removeFinger();
+    // True while a finger (known or stranger) lies on the sensor.
     bool isFingerPresent() const;
     int fingerPid() const; // 0 for no finger or a stranger
     int fingerFid() const; // -1 for no finger or a stranger
@@ -185,6 +201,7 @@ public:
     void setMatchingSecurityLevels(const QSet<int>& p_setLevels);
     // The level last set with FpSecurity (default 1).
     int securityLevel() const;
+    // The state last set with LedOn / LedOff (default off).
     bool isLedOn() const;
 
     // --- Timing of the operations --------------------------------------------------------------------
@@ -196,7 +213,8 @@ public:
 
     // --- Enrolment -----------------------------------------------------------------------------------
 
-    void setPlacementMode(placement_t p_nMode); // default placementAutomatic
+    // How the three placements of an enrolment happen (default placementAutomatic).
+    void setPlacementMode(placement_t p_nMode);
     placement_t placementMode() const;
     // Delay between automatic placements (default 0 ms: the whole enrolment reply at once).
     void setPlacementDelay(int p_nMs);
@@ -207,6 +225,7 @@ public:
     // Quality reported and stored by the next enrolments (default 85), and their minutiae count (42).
     void setEnrollQuality(int p_nQuality);
     void setEnrollMinutiae(int p_nMinutiae);
+    // True while an enrolment waits for its placements.
     bool isEnrolling() const;
     // Placements done by the running enrolment (0..3).
     int placementsDone() const;
@@ -217,6 +236,7 @@ public:
     // row, bottom row first (exactly the wire order). Returns false when the sizes disagree.
     // By default a generated 160 x 120 picture of ridges.
     bool setImage(int p_nWidth, int p_nHeight, const QByteArray& p_baPixels);
+    // The picture read_image sends: its size and its pixels in wire order.
     int imageWidth() const;
     int imageHeight() const;
     QByteArray imagePixels() const;
@@ -237,8 +257,11 @@ public:
     void corruptNextChecksum();
     // While silent, commands are recorded but neither executed nor answered (a stalled module).
     void setSilent(bool p_bSilent);
+    // True while setSilent(true) holds.
     bool isSilent() const;
     // The next p_nCommands commands (abort bytes included) are recorded but neither executed nor answered.
+    // To answer one command differently, silence it and injectLine() the wanted reply, right away or
+    // from a slot on commandReceived().
     void silenceNextCommands(int p_nCommands = 1);
 
     // --- Industrial PC side --------------------------------------------------------------------------
@@ -266,6 +289,7 @@ public:
 
 signals:
     // A command line (without line end), an abort byte ("\x03") or a stand-in request was received.
+    // Emitted before the command is carried out, so a slot may still change what the answer will be.
     void commandReceived(const QByteArray& p_baCommand);
     // All queued output has been written to the master.
     void outputDrained();
