@@ -1,4 +1,5 @@
 // The command transmitter against the simulated module on a real serial line.
+#include "commandLineTable.h"
 #include "modalAnswerer.h"
 #include "sensorSimulator.h"
 #include "serialPort/loggingSerialPort.h"
@@ -11,8 +12,6 @@
 
 using namespace sensor_n;
 using simulator_n::sensorSimulator_c;
-
-Q_DECLARE_METATYPE(sensor_n::command_t)
 
 namespace
 {
@@ -98,51 +97,18 @@ void tst_transmitter::openingAPortSendsTheFirmwareQuery()
 
 void tst_transmitter::everyCommandGoesOutByteForByte_data()
 {
-    QTest::addColumn<command_t>("command");
-    QTest::addColumn<QVariantMap>("params");
-    QTest::addColumn<QByteArray>("wire");
-    const QVariantMap none;
-    QTest::newRow("ModelFw") << command_t::ModelFw << none << QByteArray("model_fw\r\n");
-    QTest::newRow("Date") << command_t::Date << none << QByteArray("date\r\n");
-    QTest::newRow("Time") << command_t::Time << none << QByteArray("time\r\n");
-    QTest::newRow("LedOn") << command_t::LedOn << none << QByteArray("LedOn\r\n");
-    QTest::newRow("LedOff") << command_t::LedOff << none << QByteArray("LedOff\r\n");
-    QTest::newRow("Scan") << command_t::Scan << none << QByteArray("scan\r\n");
-    QTest::newRow("RegCount") << command_t::RegCount << none << QByteArray("reg /count\r\n");
-    QTest::newRow("Max") << command_t::Max << none << QByteArray("max\r\n");
-    QTest::newRow("TempalteFormat") << command_t::TempalteFormat << QVariantMap{{"format", 2}} << QByteArray("temp_set 2\r\n");
-    QTest::newRow("TempalteFormat bare") << command_t::TempalteFormat << none << QByteArray("temp_set \r\n");
-    QTest::newRow("Search") << command_t::Search << QVariantMap{{"group", 1}} << QByteArray("search 1\r\n");
-    QTest::newRow("Search bare") << command_t::Search << none << QByteArray("search 0\r\n");
-    QTest::newRow("ReadImage") << command_t::ReadImage << QVariantMap{{"mode", 2}} << QByteArray("read_image2\r\n");
-    QTest::newRow("ReadImage bare") << command_t::ReadImage << none << QByteArray("read_image1\r\n");
-    QTest::newRow("RegList") << command_t::RegList << none << QByteArray("reg /list\r\n");
-    QTest::newRow("RegGet") << command_t::RegGet << QVariantMap{{"pid", 3}, {"fid", 8}} << QByteArray("reg /get 3 8\r\n");
-    QTest::newRow("RegGet bare") << command_t::RegGet << none << QByteArray("reg /get 0 0\r\n");
-    QTest::newRow("EnrollDupFP") << command_t::EnrollDupFP << QVariantMap{{"pid", 3}, {"fid", 8}, {"group", 1}}
-                                 << QByteArray("enroll_dupfp 3 1 8\r\n");
-    QTest::newRow("EnrollDupFP bare") << command_t::EnrollDupFP << none << QByteArray("enroll_dupfp 0 0 0\r\n");
-    QTest::newRow("SearchNoLed") << command_t::SearchNoLed << none << QByteArray("search 0\r\n");
-    QTest::newRow("RegFind") << command_t::RegFind << QVariantMap{{"pid", 3}, {"fid", 8}} << QByteArray("reg /find 3 8\r\n");
-    QTest::newRow("RegFind abc") << command_t::RegFind << QVariantMap{{"pid", "abc"}} << QByteArray("reg /find abc 0\r\n");
-    QTest::newRow("RegClear") << command_t::RegClear << none << QByteArray("reg /clear\r\n");
-    QTest::newRow("RegDel") << command_t::RegDel << QVariantMap{{"pid", 3}, {"fid", 8}} << QByteArray("reg /del 3 8\r\n");
-    QTest::newRow("RegDel bare") << command_t::RegDel << none << QByteArray("reg /del 0 0\r\n");
-    QTest::newRow("MatchIdNoLed") << command_t::MatchIdNoLed << QVariantMap{{"pid", 3}} << QByteArray("matchId 3\r\n");
-    QTest::newRow("MatchId bare") << command_t::MatchId << none << QByteArray("matchId 0\r\n");
-    QTest::newRow("FpSecurity") << command_t::FpSecurity << QVariantMap{{"value", 2}} << QByteArray("FpSecurity 2\r\n");
-    QTest::newRow("FpSecurity bare") << command_t::FpSecurity << none << QByteArray("FpSecurity 0\r\n");
+    addCommandLineRows(false);
 }
 
 void tst_transmitter::everyCommandGoesOutByteForByte()
 {
     QFETCH(command_t, command);
     QFETCH(QVariantMap, params);
-    QFETCH(QByteArray, wire);
+    QFETCH(QByteArray, line);
     openWindowOnSimulator();
     m_pSim->setSilent(true);
     QVERIFY(m_pWindow->sendCommand(command, params));
-    QTRY_COMPARE(m_pSim->received(), wire);
+    QTRY_COMPARE(m_pSim->received(), line);
     QCOMPARE(m_pWindow->command(), command);
     QCOMPARE(m_pWindow->commandParams(), params);
     QVERIFY(m_pWindow->received().isEmpty());
