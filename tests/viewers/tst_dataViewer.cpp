@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,6 +24,7 @@ private slots:
     void tabChoice_data();
     void tabChoice();
     void setDataKeepsTab();
+    void textFollowsBlock();
     void saveWritesExactBytes_data();
     void saveWritesExactBytes();
     void saveToImpossiblePathWarns();
@@ -87,8 +89,27 @@ void tst_dataViewer::tabChoice()
     m_pViewer->selectBestView();
     QCOMPARE(currentView() == textView(), textTab);
     QCOMPARE(currentView() == hexView(), !textTab);
-    QCOMPARE(textView()->toPlainText(), text);
     QCOMPARE(hexView()->data(), block);
+    // What the technician sees on switching to the text tab.
+    tabs()->setCurrentWidget(textView());
+    QCOMPARE(textView()->toPlainText(), text);
+}
+
+void tst_dataViewer::textFollowsBlock()
+{
+    // Hex tab current: the text tab shows the new block once it is opened ...
+    m_pViewer->setData("first");
+    m_pViewer->setData("second");
+    QCOMPARE(m_pViewer->text(), QStringLiteral("second"));
+    QTest::mouseClick(tabs()->tabBar(), Qt::LeftButton, Qt::NoModifier,
+                      tabs()->tabBar()->tabRect(1).center());
+    QCOMPARE(currentView(), static_cast<QWidget*>(textView()));
+    QCOMPARE(textView()->toPlainText(), QStringLiteral("second"));
+    // ... and while it is current, as soon as the event loop runs.
+    m_pViewer->setData("third");
+    QTRY_COMPARE(textView()->toPlainText(), QStringLiteral("third"));
+    m_pViewer->setData(QByteArray());
+    QTRY_COMPARE(textView()->toPlainText(), QString());
 }
 
 void tst_dataViewer::setDataKeepsTab()

@@ -8,7 +8,6 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -214,6 +213,14 @@ void tst_serialLogReader::clickedRangeJoinsInFileOrder()
     clickRow(4);
     QCOMPARE(shownBytes(), dialogue.at(4).baData);
     QCOMPARE(m_pReader->dataViewer()->findChild<QTabWidget*>()->currentIndex(), 0);
+
+    // Ctrl+A: every record, in file order.
+    QTest::keyClick(m_pReader->table(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(selectedRows().size(), dialogue.size());
+    QByteArray baAll;
+    for (const block_t& block : dialogue)
+        baAll.append(block.baData);
+    QCOMPARE(shownBytes(), baAll);
 }
 
 void tst_serialLogReader::selectRows_data()
@@ -255,7 +262,7 @@ void tst_serialLogReader::selectRows()
         baExpected.append(lstBlocks.at(nRow).baData);
     QCOMPARE(shownBytes(), baExpected);
     if (mode == 0)
-        QVERIFY(m_pReader->dataViewer()->findChild<QPlainTextEdit*>()->toPlainText().isEmpty());
+        QVERIFY(m_pReader->dataViewer()->text().isEmpty());
 }
 
 void tst_serialLogReader::missingFileKeepsContents()
