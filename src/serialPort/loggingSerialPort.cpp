@@ -59,27 +59,49 @@ QString loggingSerialPort_c::logFileNameFor(const QDateTime& p_dtStart, const QS
         .arg(p_dtStart.toString(QStringLiteral("yyyyMMdd-HHmmss")), strPort);
 }
 
-QByteArray loggingSerialPort_c::logLine(const QDateTime& p_dtStamp, int p_nDirection,
-                                        const QByteArray& p_baData)
+QByteArray loggingSerialPort_c::directionText(int p_nDirection)
 {
-    QByteArray baDirection;
     switch (p_nDirection)
     {
     case directionWrite:
-        baDirection = "W";
-        break;
+        return QByteArrayLiteral("W");
     case directionRead:
-        baDirection = "R";
-        break;
+        return QByteArrayLiteral("R");
     case directionInfo:
-        baDirection = "I";
-        break;
+        return QByteArrayLiteral("I");
     default:
-        baDirection = QByteArray::number(p_nDirection);
-        break;
+        return QByteArray::number(p_nDirection);
     }
+}
 
-    const QByteArray baStamp = p_dtStamp.toString(QStringLiteral("yyyyMMdd-HHmmss.zzz")).toLocal8Bit();
+QByteArray loggingSerialPort_c::timeStampNow()
+{
+    // The conversion to local time costs far more than a record itself, so it is done once per
+    // second; offsets of local time change only at whole seconds.
+    const qint64 nNow = QDateTime::currentMSecsSinceEpoch();
+    qint64 nSecond = nNow / 1000;
+    if (nNow % 1000 < 0)
+        --nSecond;
+    if (nSecond != m_nStampSecond || m_baStampSecond.isEmpty())
+    {
+        m_nStampSecond = nSecond;
+        m_baStampSecond = QDateTime::fromMSecsSinceEpoch(nSecond * 1000, Qt::LocalTime)
+                              .toString(QStringLiteral("yyyyMMdd-HHmmss."))
+                              .toLocal8Bit();
+    }
+    const int nMs = int(nNow - nSecond * 1000);
+    QByteArray baStamp = m_baStampSecond;
+    baStamp.append(char('0' + nMs / 100)).append(char('0' + nMs / 10 % 10)).append(char('0' + nMs % 10));
+    return baStamp;
+}
+
+void loggingSerialPort_c::logData(int p_nDirection, const QByteArray& p_baData)
+{
+    if (p_baData.isEmpty() || !m_pLogFile)
+        return;
+
+    const QByteArray baStamp = timeStampNow();
+    const QByteArray baDirection = directionText(p_nDirection);
     QByteArray baLine;
     baLine.reserve(baStamp.size() + baDirection.size() + 2 * p_baData.size() + 4);
     baLine.append(baStamp)
@@ -88,15 +110,7 @@ QByteArray loggingSerialPort_c::logLine(const QDateTime& p_dtStamp, int p_nDirec
         .append(' ')
         .append(p_baData.toHex())
         .append("\r\n");
-    return baLine;
-}
 
-void loggingSerialPort_c::logData(int p_nDirection, const QByteArray& p_baData)
-{
-    if (p_baData.isEmpty() || !m_pLogFile)
-        return;
-
-    const QByteArray baLine = logLine(QDateTime::currentDateTime(), p_nDirection, p_baData);
     const qint64 nWritten = m_pLogFile->write(baLine);
     m_pLogFile->flush();
     if (nWritten == baLine.size())

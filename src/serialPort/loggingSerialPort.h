@@ -40,8 +40,8 @@ public:
     // (pts/3 on Linux) become "_" so that the name never points into another directory.
     static QString logFileNameFor(const QDateTime& p_dtStart, const QString& p_strPort);
 
-    // One line of the serial log file, with its "\r\n".
-    static QByteArray logLine(const QDateTime& p_dtStamp, int p_nDirection, const QByteArray& p_baData);
+    // The text of a direction code in a record: "R", "W", "I" or the code in decimal.
+    static QByteArray directionText(int p_nDirection);
 
 protected:
     qint64 readData(char* p_pData, qint64 p_nMaxSize) override;
@@ -51,10 +51,15 @@ protected:
 private:
     void traceTransfer(const char* p_pszWhat, const char* p_pData, qint64 p_nSize) const;
 
+    // The local time now as "yyyyMMdd-HHmmss.zzz".
+    QByteArray timeStampNow();
+
     std::unique_ptr<QFile> m_pLogFile;
     // Size of the log file after the last complete record: a record that could be written only in
     // part is cut off again, so the file never holds a broken line.
     qint64 m_nLogSize = 0;
+    qint64 m_nStampSecond = 0;
+    QByteArray m_baStampSecond;
 };
 
 } // namespace serialPort_n

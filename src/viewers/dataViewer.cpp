@@ -32,14 +32,47 @@ dataViewer_c::dataViewer_c(QWidget* parent) : QWidget(parent)
     pButtons->addWidget(pSave);
     pLayout->addLayout(pButtons);
     connect(pSave, &QPushButton::clicked, this, &dataViewer_c::slotSave);
+    connect(m_pTabWidget, &QTabWidget::currentChanged, this,
+            [this](int p_nIndex)
+            {
+                if (p_nIndex == m_nTabText)
+                    updateText();
+            });
 }
 
 void dataViewer_c::setData(const QByteArray& p_baData)
 {
     m_pHexView->setData(p_baData);
+    // Laying out megabytes of text takes seconds, so the text view is filled only when it is shown.
+    // Even with the text tab current the filling waits for the event loop: a caller that goes on
+    // to choose the tab (selectBestView) may switch to the hex tab first.
+    m_bTextStale = true;
+    if (m_pTabWidget->currentIndex() == m_nTabText)
+        QMetaObject::invokeMethod(
+            this,
+            [this]()
+            {
+                if (m_pTabWidget->currentIndex() == m_nTabText)
+                    updateText();
+            },
+            Qt::QueuedConnection);
+}
+
+void dataViewer_c::updateText()
+{
+    if (!m_bTextStale)
+        return;
+    m_bTextStale = false;
     // The text stops at the first zero byte; what follows is visible on the hex tab only.
-    const int nZero = p_baData.indexOf('\0');
-    m_pTextView->setPlainText(QString::fromUtf8(p_baData.constData(), nZero < 0 ? p_baData.size() : nZero));
+    const QByteArray baData = m_pHexView->data();
+    const int nZero = baData.indexOf('\0');
+    m_pTextView->setPlainText(QString::fromUtf8(baData.constData(), nZero < 0 ? baData.size() : nZero));
+}
+
+QString dataViewer_c::text()
+{
+    updateText();
+    return m_pTextView->toPlainText();
 }
 
 int dataViewer_c::countNonPrintable(const QByteArray& p_baData)

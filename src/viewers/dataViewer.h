@@ -31,6 +31,8 @@ public:
     void selectBestView();
     // Writes the shown block to the file, all or nothing; a failure is shown in a warning box.
     bool saveToFile(const QString& p_strFn);
+    // What the text tab shows for the current block.
+    QString text();
 
     // Bytes that are neither printable nor white space in the C locale.
     static int countNonPrintable(const QByteArray& p_baData);
@@ -39,9 +41,13 @@ private slots:
     void slotSave();
 
 private:
+    void updateText();
+
     QTabWidget* m_pTabWidget = nullptr;
     QPlainTextEdit* m_pTextView = nullptr;
     hexWidget_t* m_pHexView = nullptr;
     int m_nTabText = -1;
     int m_nTabHex = -1;
+    // The text view still shows an earlier block; it is brought up to date when the text tab is shown.
+    bool m_bTextStale = false;
 };

@@ -2,6 +2,7 @@
 
 #include "viewers/dataViewer.h"
 #include "viewers/serialLogModel.h"
+#include "viewers/serialLogTable.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -9,7 +10,6 @@
 #include <QMessageBox>
 #include <QSplitter>
 #include <QToolBar>
-#include <QTreeView>
 
 #include <algorithm>
 #include <utility>
@@ -25,13 +25,8 @@ serialLogReader_c::serialLogReader_c(QWidget* parent) : QMainWindow(parent)
 
     m_pModel = new serialLogModel_c(this);
     m_pModel->setHeaderLabels({tr("Date/Time"), tr("Direction"), tr("Number of Bytes")});
-    m_pTable = new QTreeView(pSplitter);
-    m_pTable->setRootIsDecorated(false);
-    m_pTable->setItemsExpandable(false);
-    m_pTable->setUniformRowHeights(true);
-    m_pTable->setAllColumnsShowFocus(true);
+    m_pTable = new serialLogTable_c(pSplitter);
     m_pTable->setModel(m_pModel);
-    m_pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pTable->setSelectionMode(QAbstractItemView::ContiguousSelection);
 
     m_pDataViewer = new dataViewer_c(pSplitter);

@@ -1,9 +1,10 @@
 // A window that lists the records of a serial log file and shows the bytes of the selected ones.
 #pragma once
 
+#include "viewers/serialLogTable.h"
+
 #include <QMainWindow>
 
-class QTreeView;
 class dataViewer_c;
 class serialLogModel_c;
 
@@ -18,7 +19,7 @@ public:
     // direction. Any other value only clears the selection.
     void selectRows(int p_nMode);
 
-    QTreeView* table() const { return m_pTable; }
+    serialLogTable_c* table() const { return m_pTable; }
     serialLogModel_c* model() const { return m_pModel; }
     dataViewer_c* dataViewer() const { return m_pDataViewer; }
 
@@ -31,6 +32,6 @@ private:
     // A model over compact records rather than one item per record: logs of a million records
     // load in about a second and scroll without delay.
     serialLogModel_c* m_pModel = nullptr;
-    QTreeView* m_pTable = nullptr;
+    serialLogTable_c* m_pTable = nullptr;
     dataViewer_c* m_pDataViewer = nullptr;
 };
