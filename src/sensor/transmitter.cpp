@@ -94,6 +94,9 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
 {
     delete m_pSerialPort;
     m_pSerialPort = nullptr;
+    // Whatever the old port was waiting for is gone with it: its watchdog must not mark the new port.
+    m_pWatchdogTimer->stop();
+    m_pIdleTimer->stop();
     qDebug() << "Port selected" << p_strPort;
     clearDeviceInfo();
     showDeviceInfo();

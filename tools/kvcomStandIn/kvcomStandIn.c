@@ -245,10 +245,13 @@ int KVCComOpenIV(int p_nChannel, int p_nA, int p_nB, const char* p_szInterface, 
     }
     KVCComClose(p_nChannel);
 
+    /* Port names as the platform's port list gives them are relative to /dev, also those with a "/" in
+     * them (pts/5); only an explicit path is taken as it is. */
+    int bPath = p_szInterface[0] == '/' || strncmp(p_szInterface, "./", 2) == 0 ||
+                strncmp(p_szInterface, "../", 3) == 0;
     char szPath[512];
-    /* Port names as the serial port list gives them ("ttyUSB0", "pts/7") live below /dev. */
-    int nLength = p_szInterface[0] == '/' ? snprintf(szPath, sizeof(szPath), "%s", p_szInterface)
-                                          : snprintf(szPath, sizeof(szPath), "/dev/%s", p_szInterface);
+    int nLength = bPath ? snprintf(szPath, sizeof(szPath), "%s", p_szInterface)
+                        : snprintf(szPath, sizeof(szPath), "/dev/%s", p_szInterface);
     if (nLength < 0 || (size_t)nLength >= sizeof(szPath))
     {
         return 0;
@@ -268,6 +271,8 @@ int KVCComOpenIV(int p_nChannel, int p_nA, int p_nB, const char* p_szInterface, 
     cfmakeraw(&tio);
     tio.c_cflag &= ~(tcflag_t)(CSTOPB | PARENB | CRTSCTS | CSIZE);
     tio.c_cflag |= CS8 | CREAD | CLOCAL;
+    /* With MIN 0 a read without data returns 0, which could not be told from a port that went away;
+     * with MIN 1 and O_NONBLOCK it fails with EAGAIN instead, and 0 means end of file. */
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     if (cfsetispeed(&tio, nSpeed) != 0 || cfsetospeed(&tio, nSpeed) != 0 ||

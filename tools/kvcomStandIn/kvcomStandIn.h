@@ -49,9 +49,9 @@
  * Returns non-zero; 0 when p_szBuffer is NULL or p_nSize < 1. */
 KVC_EXPORT int KVCVersionLibrary(char* p_szBuffer, int p_nSize);
 
-/* Opens serial port p_szInterface (a name that does not begin with "/", such as "ttyUSB0" or
- * "pts/7", means /dev/<name>) as channel p_nChannel at
- * p_nBaud baud, 8N1, no flow control, raw. p_nA and p_nB are accepted and not used. p_nTimeoutMs is the
+/* Opens serial port p_szInterface as channel p_nChannel at p_nBaud baud, 8N1, no flow control, raw.
+ * A port name as the platform's port list gives it (ttyACM0, pts/5) means /dev/<name>; a name beginning
+ * with "/", "./" or "../" is a path. p_nA and p_nB are accepted and not used. p_nTimeoutMs is the
  * channel's reply time-out. An open channel of the same number is closed first.
  * Returns non-zero when the port is open, 0 when it cannot be opened (no such port, unsupported baud
  * rate, bad channel number). */
