@@ -215,13 +215,14 @@ void tst_watchdog::switchedOffOnlyReceivedBytesArmIt()
 void tst_watchdog::withoutLogTheWindowKeepsItsContent()
 {
     // An earlier log, loaded by hand: one write, then a reply in two pieces.
-    const QDateTime dtStamp = QDateTime::currentDateTime();
     QFile file(QStringLiteral("serial_earlier.log"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(serialPort_n::loggingSerialPort_c::logLine(dtStamp, 1, "scan\r\n"));
-    file.write(serialPort_n::loggingSerialPort_c::logLine(dtStamp, 0, "=NO No"));
-    file.write(serialPort_n::loggingSerialPort_c::logLine(dtStamp, 0, "Finger\r\n"));
-    file.close();
+    {
+        serialPort_n::loggingSerialPort_c port(QStringLiteral("earlier"), nullptr);
+        QVERIFY(port.openLog(file.fileName()));
+        port.logData(1, "scan\r\n");
+        port.logData(0, "=NO No");
+        port.logData(0, "Finger\r\n");
+    }
     serialLogReader_c* pLog = m_pWindow->serialErrorLogWindow();
     QVERIFY(pLog->slotOpenFile(file.fileName()));
     vindal01mainWindowTester_c tester(*m_pWindow);
