@@ -612,7 +612,23 @@ void tst_operations::statisticsCountMatchesPerSecurityLevel()
     QVERIFY(m_pSim->addTemplate(5, 3));
     m_pSim->setFinger(5, 3);
     m_pSim->setMatchingSecurityLevels({0});
-    std::unique_ptr<modalAnswerer_c> pAnswerer(modalAnswerer_c::clickingText(QStringLiteral("Stop")));
+    // The technician stops after the first and the third cycle and goes on after the second.
+    QStringList lstAnswers = {QStringLiteral("Stop"), QStringLiteral("Ok"), QStringLiteral("Stop")};
+    QList<int> lstWireAtAnswer;
+    std::unique_ptr<modalAnswerer_c> pAnswerer(new modalAnswerer_c(
+        [&, this](QWidget* p_pModal)
+        {
+            lstWireAtAnswer << m_pSim->commands().size();
+            auto* pBox = qobject_cast<QMessageBox*>(p_pModal);
+            const QString strAnswer = lstAnswers.isEmpty() ? QStringLiteral("Stop") : lstAnswers.takeFirst();
+            for (QAbstractButton* pButton : pBox != nullptr ? pBox->buttons() : QList<QAbstractButton*>())
+            {
+                if (pButton->text() == strAnswer)
+                {
+                    pButton->click();
+                }
+            }
+        }));
     // The ID is typed while the information page is up: the scan it sends ends there.
     QTest::keyClicks(t.leMatchIdPid(), QStringLiteral("5"));
     QTRY_COMPARE(m_pSim->commands(), QByteArrayList({"\x03", "scan"}));
@@ -634,20 +650,23 @@ void tst_operations::statisticsCountMatchesPerSecurityLevel()
     QCOMPARE(t.matchIdStatistics()->toPlainText(), strCycle1);
 
     // Each security value once: level, LED off, the match cut short, LED on, the match.
-    QByteArrayList lstCycle = {"\x03", "scan"};
-    for (int nLevel = 0; nLevel < 3; ++nLevel)
+    auto measurements = [](const QByteArray& p_baPid)
     {
-        lstCycle << "FpSecurity " + QByteArray::number(nLevel) << "LedOff"
-                 << "matchId 5"
-                 << "\x03"
-                 << "LedOn"
-                 << "matchId 5";
-        if (nLevel < 2)
+        QByteArrayList lstWire;
+        for (int nLevel = 0; nLevel < 3; ++nLevel)
         {
-            lstCycle << "scan";
+            lstWire << "FpSecurity " + QByteArray::number(nLevel) << "LedOff"
+                    << "matchId " + p_baPid << "\x03"
+                    << "LedOn"
+                    << "matchId " + p_baPid;
+            if (nLevel < 2)
+            {
+                lstWire << "scan";
+            }
         }
-    }
-    QCOMPARE(m_pSim->commands(), lstCycle);
+        return lstWire;
+    };
+    QCOMPARE(m_pSim->commands(), QByteArrayList({"\x03", "scan"}) + measurements("5"));
 
     // "Stop" ends the loop.
     QSignalSpy spyCommands(m_pSim, &sensorSimulator_c::commandReceived);
@@ -658,11 +677,22 @@ void tst_operations::statisticsCountMatchesPerSecurityLevel()
     m_pSim->clearRecording();
     QTest::keyClicks(t.leMatchIdPid(), QStringLiteral("6"));
     QTRY_COMPARE_WITH_TIMEOUT(pAnswerer->count(), 2, 5000);
-    QCOMPARE(m_pSim->commands(), QByteArrayList({"\x03", "scan", "FpSecurity 2", "LedOff", "matchId 56",
-                                                 "\x03", "LedOn", "matchId 56"}));
+    QCOMPARE(m_pSim->commands().mid(0, lstWireAtAnswer.at(1)),
+             QByteArrayList(
+                 {"\x03", "scan", "FpSecurity 2", "LedOff", "matchId 56", "\x03", "LedOn", "matchId 56"}));
     QCOMPARE(t.matchIdStatistics()->toPlainText(), QStringLiteral("PID: 56\n\n"
                                                                   "Zyklen:    2\n"
                                                                   "HIGH:      1  50.00%\n"
+                                                                  "NORMAL:    0   0.00%\n"
+                                                                  "LOW:       0   0.00%\n"));
+
+    // "Ok" starts the next cycle at the first security value; the counters go on (person 56 matches
+    // nowhere).
+    QTRY_COMPARE_WITH_TIMEOUT(pAnswerer->count(), 3, 5000);
+    QCOMPARE(m_pSim->commands().mid(lstWireAtAnswer.at(1)), QByteArrayList{"scan"} + measurements("56"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("PID: 56\n\n"
+                                                                  "Zyklen:    3\n"
+                                                                  "HIGH:      1  33.33%\n"
                                                                   "NORMAL:    0   0.00%\n"
                                                                   "LOW:       0   0.00%\n"));
     QVERIFY(!spyCommands.wait(300));
