@@ -140,8 +140,6 @@ struct trainView_t
 
 } // namespace
 
-Q_DECLARE_METATYPE(finger_t)
-
 class tst_operations : public QObject
 {
     Q_OBJECT
@@ -406,6 +404,7 @@ void tst_operations::enrolmentCountsPlacementsAndShowsQuality()
     QCOMPARE(t.leEnrollFid()->text(), QStringLiteral("6"));
     m_pSim->clearRecording();
     m_lstStatus.clear();
+    std::unique_ptr<modalAnswerer_c> pAnswerer(modalAnswerer_c::clicking(QMessageBox::Cancel));
 
     QTest::mouseClick(t.btnEnrollStart(), Qt::LeftButton);
     QTRY_COMPARE(m_pWindow->statusBar()->currentMessage(), QStringLiteral("Bitte Finger auflegen (1/3)"));
@@ -428,6 +427,7 @@ void tst_operations::enrolmentCountsPlacementsAndShowsQuality()
     // The new finger is shown as enrolled once the list has been read again.
     QTRY_COMPARE(colours(t.enrollHand(0), t.enrollHand(1)), QByteArray("1000001000"));
     QCOMPARE(m_pWindow->state(), state_t::Enroll);
+    QCOMPARE(pAnswerer->count(), 0);
 }
 
 void tst_operations::enrolmentRefusals_data()
