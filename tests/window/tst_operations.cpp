@@ -235,8 +235,8 @@ void tst_operations::clickFinger(humanHandWidget_c* p_pHand, finger_t p_nFinger)
     {
         if (shape.nFinger == p_nFinger)
         {
-            ptFinger =
-                QPoint(shape.rectBody.center().x(), (shape.rectBody.top() + shape.rectBody.bottom()) / 2);
+            // Halfway down the finger's body, away from the fingertip's round edge.
+            ptFinger = shape.rectBody.center();
         }
     }
     finger_t nHit = humanHandWidget_c::fingerThumb;
