@@ -31,9 +31,10 @@ void vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
         const int nMod = nFid % 5;
         const auto nFinger =
             static_cast<humanHandWidget_c::finger_t>(nHand == humanHandWidget_c::handLeft ? 4 - nMod : nMod);
-        m_pLblTrainFinger->setText(QStringLiteral("%1 %2 (%3)")
-                                       .arg(humanHandWidget_c::handName(nHand), humanHandWidget_c::fingerName(nFinger))
-                                       .arg(nFid));
+        m_pLblTrainFinger->setText(
+            QStringLiteral("%1 %2 (%3)")
+                .arg(humanHandWidget_c::handName(nHand), humanHandWidget_c::fingerName(nFinger))
+                .arg(nFid));
         pHand->setHilight(nFinger, p_strReply.contains(QLatin1String("Search2")) ? QColor(Qt::green)
                                                                                  : QColor(Qt::white));
     }
@@ -50,7 +51,7 @@ void vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
         m_pLblTrainPid->setText(tr("Finger nicht erkannt"));
         toolsGui_n::waitProcessingEvents(2000, QEventLoop::ExcludeUserInputEvents);
     }
-    sendCommand(command_t::Scan, QVariantMap());
+    // The next identification (the scan) is started by the caller's completion row, once per result.
 }
 
 void vindal01mainWindow_c::slotMatchIdStatisticsPidChanged(QString p_strPid)
@@ -82,12 +83,15 @@ void vindal01mainWindow_c::matchStatisticsStep(bool p_bIdentified)
 
     ++m_nMatchCycles;
     // printf formats always write a point as decimal separator, whatever the locale.
-    auto line = [this](const char* p_szFormat, int p_nLevel) {
-        return QString::asprintf(p_szFormat, m_anMatchCount[p_nLevel], m_anMatchCount[p_nLevel] * 100.0 / m_nMatchCycles);
+    auto line = [this](const char* p_szFormat, int p_nLevel)
+    {
+        return QString::asprintf(p_szFormat, m_anMatchCount[p_nLevel],
+                                 m_anMatchCount[p_nLevel] * 100.0 / m_nMatchCycles);
     };
     const QString strText = QStringLiteral("PID: ") + m_pLeMatchIdPid->text() + QStringLiteral("\n\n") +
-                            QString::asprintf("Zyklen: %4i\n", m_nMatchCycles) + line("HIGH:   %4i %6.2f%%\n", 0) +
-                            line("NORMAL: %4i %6.2f%%\n", 1) + line("LOW:    %4i %6.2f%%\n", 2);
+                            QString::asprintf("Zyklen: %4i\n", m_nMatchCycles) +
+                            line("HIGH:   %4i %6.2f%%\n", 0) + line("NORMAL: %4i %6.2f%%\n", 1) +
+                            line("LOW:    %4i %6.2f%%\n", 2);
     m_pMatchIdStatistics->setPlainText(strText);
     QApplication::clipboard()->setText(strText);
 
