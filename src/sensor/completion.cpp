@@ -201,14 +201,14 @@ void vindal01mainWindow_c::completeScan(command_t p_nCommand, const QString& p_s
     case command_t::Search:
         if (m_nMode == mode_t::Train)
         {
-            // Shows the result and sends the next Scan itself.
             showIdentificationResult(p_strReply);
         }
         else
         {
             unexpectedMode("for command reply", p_nCommand, p_strReply, p_bAborted);
-            sendCommand(command_t::Scan, QVariantMap());
         }
+        // One scan per result starts the next identification.
+        sendCommand(command_t::Scan, QVariantMap());
         break;
     case command_t::MatchId:
         if (p_strReply.startsWith(QLatin1String("=NO")))
