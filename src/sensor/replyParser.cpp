@@ -106,11 +106,17 @@ void vindal01mainWindow_c::processData()
 
 void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
 {
-    // The command is read for every line: a completion may already have sent the next one.
     const command_t nCommand = m_nCommand;
     const QString strLabel = unexpectedLabel(nCommand);
+    const quint32 nSent = m_nCommandsSent;
     for (const QString& strLine : p_lstLines)
     {
+        // Once a completion has sent the next command, the lines left over belong to the finished one and
+        // must not complete the new command.
+        if (m_nCommandsSent != nSent)
+        {
+            return;
+        }
         const QString strRest = strLine.mid(3).trimmed();
         auto starts = [&strLine](const char* p_szPrefix) { return strLine.startsWith(QLatin1String(p_szPrefix)); };
         bool bUnexpected = false;
@@ -187,8 +193,13 @@ void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
 void vindal01mainWindow_c::processEnrollLines(const QStringList& p_lstLines)
 {
     int nLastCode = -1;
+    const quint32 nSent = m_nCommandsSent;
     for (const QString& strLine : p_lstLines)
     {
+        if (m_nCommandsSent != nSent)
+        {
+            break;
+        }
         if (strLine == QLatin1String("=OK Ready"))
         {
             statusBar()->showMessage(tr("Bitte Finger auflegen (%1/3)").arg(1));

@@ -36,6 +36,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
         m_pSerialPort->write(QByteArray(1, abortByte));
         return true;
     }
+    ++m_nCommandsSent;
     if (m_pActWatchdog != nullptr && m_pActWatchdog->isChecked())
     {
         m_pWatchdogTimer->start(5000);

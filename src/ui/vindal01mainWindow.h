@@ -148,6 +148,9 @@ private:
     QVariantMap m_mapCommandParams;
     qint32 m_nRegCount = 0;
     QStringList m_lstRegList;
+    // Counts the commands sent (Cancel aside), so that a walk over reply lines sees when a completion has
+    // moved on to the next command.
+    quint32 m_nCommandsSent = 0;
     qint32 m_nSecurityLevel = 0;
     serialPort_n::selector_c* m_pPortSelector = nullptr;
     serialPort_n::loggingSerialPort_c* m_pSerialPort = nullptr;

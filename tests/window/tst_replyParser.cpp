@@ -58,6 +58,7 @@ private slots:
     void analysisOfAnEmptyStoreEndsAtOnce();
     void aCorruptedTemplateKeepsTheCommandRunning();
     void unexpectedLinesAreRecordedWithTheirLabels();
+    void leftoverLinesDoNotCompleteTheNextCommand();
     void anAbortedCommandCompletesWithAnEmptyReply();
     void modeButtonsCarryTheModeNumbers();
     void automaticPortChoice_data();
@@ -290,6 +291,23 @@ void tst_replyParser::unexpectedLinesAreRecordedWithTheirLabels()
     m_pSim->injectLine("garbage");
     QTRY_COMPARE(m_pWindow->received(), QByteArray("garbage\r\n"));
     QCOMPARE(m_pWindow->unexpectedResponsesWindow()->toPlainText(), strBefore);
+}
+
+void tst_replyParser::leftoverLinesDoNotCompleteTheNextCommand()
+{
+    openWindow();
+    m_pSim->setSilent(true);
+    vindal01mainWindowTester_c tester(*m_pWindow);
+    tester.setState(state_t::QueryDevice);
+    QTRY_COMPARE(m_pSim->commands(), QByteArrayList({"model_fw"}));
+    // A stale second answer in the same read belongs to the finished command, not to "date".
+    m_pSim->injectBytes("=OK V1.0\r\n=OK stale\r\n");
+    QTRY_COMPARE(m_pSim->commands(), QByteArrayList({"model_fw", "date"}));
+    QTest::qWait(100);
+    QCOMPARE(m_pSim->commands(), QByteArrayList({"model_fw", "date"}));
+    QCOMPARE(m_pWindow->command(), command_t::Date);
+    QCOMPARE(tester.lblFirmware()->text(), QStringLiteral("V1.0"));
+    QVERIFY(tester.lblBuildDate()->text().isEmpty());
 }
 
 void tst_replyParser::anAbortedCommandCompletesWithAnEmptyReply()
