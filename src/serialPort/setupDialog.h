@@ -20,8 +20,8 @@ public:
     // The current entries as "<port>;<baudrate> <databits> <parity> <stopbits> <flowcontrol>"; a combo
     // box without a current entry contributes an empty text.
     QString specification() const;
-    // Selects the entries of a specification; entries that match nothing stay as they are. A
-    // specification of the wrong shape changes nothing and writes a diagnostic line.
+    // Selects the entries of a port specification; entries that match nothing stay as they are. A
+    // port specification of the wrong shape changes nothing and writes a diagnostic line.
     void setSpecification(const QString& p_strSpec);
 
 private slots:
