@@ -44,6 +44,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
     m_nCommand = p_nCommand;
     m_mapCommandParams = p_mapParams;
     m_baReceived.clear();
+    m_imageReception.reset();
 
     bool bInvalidPid = false;
     const QByteArray baLine = commandLine(p_nCommand, p_mapParams, &bInvalidPid);
