@@ -24,7 +24,7 @@ for target in "${targets[@]}"; do
     echo "== fuzz_$target for $seconds s"
     QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$build/xdg-runtime" \
         ASAN_OPTIONS=detect_leaks=1 \
-        LSAN_OPTIONS="suppressions=$root/tools/lsan-suppressions.txt:print_suppressions=0" \
+        LSAN_OPTIONS="suppressions=$root/tools/fuzz-lsan-suppressions.txt:print_suppressions=0" \
         "$build/bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
         -artifact_prefix="$build/artifacts/$target/" "$build/corpus/$target" "$root/tests/fuzz/corpus/$target" \
         >"$build/fuzz_$target.log" 2>&1 || status=1

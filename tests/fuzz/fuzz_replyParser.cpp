@@ -13,6 +13,7 @@
 //   rest    the reply bytes, fed in chunks as the serial port delivers them. With bit 3 a chunk that
 //           begins with 0x1b selects the mode of its next byte, and one that begins with 0x7f completes
 //           the running command as aborted.
+#include "fakeudev/fakeUdev.h"
 #include "fuzzSupport.h"
 #include "toolsGui/waitTools.h"
 #include "windowTester.h"
@@ -93,6 +94,14 @@ struct harness_t
             // The slave stays open here too, so the master never sees a hang-up between inputs.
             fcntl(nMaster, F_SETFL, fcntl(nMaster, F_GETFL) | O_NONBLOCK);
             strSlave = QString::fromLocal8Bit(szName);
+        }
+        // The libudev stand-in lists this one port, without USB ids, so the window's automatic port choice
+        // passes it by; an empty list would send Qt's serial port module scanning the whole device tree.
+        qputenv(fakeUdev_n::portsVariable(),
+                strSlave.isEmpty() ? QByteArray("/dev/null") : strSlave.toLocal8Bit());
+        if (!fakeUdev_n::isActive())
+        {
+            qWarning("the libudev stand-in is not active: every input enumerates the system's ports");
         }
     }
 
