@@ -1,5 +1,6 @@
 #include "sensor/replyFormat.h"
 #include "serialPort/loggingSerialPort.h"
+#include "ui/diagnosticText.h"
 #include "ui/vindal01mainWindow.h"
 
 #include <QDebug>
@@ -58,7 +59,7 @@ void vindal01mainWindow_c::slotReadReady()
             break;
         }
         m_pSerialPort->logData(0, baChunk);
-        m_pSerialCommands->appendPlainText(QStringLiteral("R ") + textUpToNul(baChunk));
+        diagnosticText_n::appendPlainText(m_pSerialCommands, QStringLiteral("R ") + textUpToNul(baChunk));
         m_pWatchdogTimer->stop();
         m_pWatchdogTimer->start(5000);
         m_pIdleTimer->stop();

@@ -1,5 +1,6 @@
 // The raw traffic and unexpected-response windows keep only their newest lines, however long the tool runs.
 #include "sensorSimulator.h"
+#include "ui/diagnosticText.h"
 #include "windowTester.h"
 
 #include <QPlainTextEdit>
@@ -16,9 +17,35 @@ class tst_diagnosticWindows : public QObject
     Q_OBJECT
 
 private slots:
+    void roomIsMadeByDroppingTheOldestLines_data();
+    void roomIsMadeByDroppingTheOldestLines();
     void unexpectedResponsesKeepTheNewestLines();
     void trafficWindowKeepsTheNewestLines();
 };
+
+void tst_diagnosticWindows::roomIsMadeByDroppingTheOldestLines_data()
+{
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("one line") << 4 << QStringLiteral("e") << QStringLiteral("b\nc\nd\ne");
+    QTest::newRow("CR LF breaks once") << 4 << QStringLiteral("e\r\n") << QStringLiteral("c\nd\ne\n");
+    QTest::newRow("lone CR") << 4 << QStringLiteral("e\rf") << QStringLiteral("c\nd\ne\nf");
+    QTest::newRow("more lines than the window") << 2 << QStringLiteral("e\nf\ng") << QStringLiteral("f\ng");
+    QTest::newRow("no maximum") << 0 << QStringLiteral("e") << QStringLiteral("a\nb\nc\nd\ne");
+}
+
+void tst_diagnosticWindows::roomIsMadeByDroppingTheOldestLines()
+{
+    QFETCH(int, maximum);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QPlainTextEdit edit;
+    edit.setPlainText(QStringLiteral("a\nb\nc\nd"));
+    edit.document()->setMaximumBlockCount(maximum);
+    diagnosticText_n::appendPlainText(&edit, text);
+    QCOMPARE(edit.toPlainText(), expected);
+}
 
 void tst_diagnosticWindows::unexpectedResponsesKeepTheNewestLines()
 {
