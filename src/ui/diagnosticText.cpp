@@ -29,11 +29,13 @@ void makeRoom(QTextDocument* p_pDocument, int p_nBlocks)
     {
         return;
     }
-    const int nExcess = p_pDocument->blockCount() - qMax(1, nMaximum - p_nBlocks);
-    if (nExcess <= 0)
+    if (p_pDocument->blockCount() + p_nBlocks <= nMaximum)
     {
         return;
     }
+    // A hundredth more goes at once: every removal walks the layout of all lines once, so it had better
+    // not come with every append.
+    const int nExcess = p_pDocument->blockCount() - qMax(1, nMaximum - p_nBlocks - nMaximum / 100);
     QTextCursor cursor(p_pDocument);
     cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, nExcess);
     cursor.removeSelectedText();

@@ -61,8 +61,10 @@ void tst_diagnosticWindows::unexpectedResponsesKeepTheNewestLines()
         baLines += "noise " + QByteArray::number(i) + "\r\n";
     }
     tester.feed(baLines);
-    QCOMPARE(pDocument->blockCount(), 10000);
-    QVERIFY(pDocument->firstBlock().text().endsWith(QLatin1String(": model_fw ::> noise 50")));
+    // Room is made a hundred lines at a time.
+    QVERIFY(pDocument->blockCount() > 9900);
+    QVERIFY(pDocument->firstBlock().text().endsWith(
+        QStringLiteral(": model_fw ::> noise %1").arg(10050 - pDocument->blockCount())));
     QVERIFY(pDocument->lastBlock().text().endsWith(QLatin1String(": model_fw ::> noise 10049")));
 }
 
