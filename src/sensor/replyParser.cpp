@@ -1,5 +1,6 @@
 #include "sensor/replyFormat.h"
 #include "serialPort/loggingSerialPort.h"
+#include "ui/diagnosticText.h"
 #include "ui/vindal01mainWindow.h"
 
 #include <QDebug>
@@ -33,6 +34,15 @@ QImage sensorImage(const char* p_pPayload, int p_nWidth, int p_nHeight)
     return image;
 }
 
+// No reply the dialogue waits for comes near this: a template list of tens of thousands of lines fits,
+// and a picture may be as large as the image reader accepts, with room for its header.
+constexpr qint64 maxReplyBytes = 1024 * 1024;
+
+qint64 receiveLimit(command_t p_nCommand)
+{
+    return p_nCommand == command_t::ReadImage ? maxImageBytes + maxReplyBytes : maxReplyBytes;
+}
+
 } // namespace
 
 void vindal01mainWindow_c::slotReadReady()
@@ -49,12 +59,22 @@ void vindal01mainWindow_c::slotReadReady()
             break;
         }
         m_pSerialPort->logData(0, baChunk);
-        m_pSerialCommands->appendPlainText(QStringLiteral("R ") + textUpToNul(baChunk));
+        diagnosticText_n::appendPlainText(m_pSerialCommands, QStringLiteral("R ") + textUpToNul(baChunk));
         m_pWatchdogTimer->stop();
         m_pWatchdogTimer->start(5000);
         m_pIdleTimer->stop();
         m_pIdleTimer->start(2500);
         m_baReceived.append(baChunk);
+        if (m_baReceived.size() > receiveLimit(m_nCommand))
+        {
+            // A module that sends without end must not fill the memory during a long shift; the bytes
+            // stay in the serial log, and a reply that follows is read from a fresh start.
+            qDebug() << "slotReadReady(): no complete reply in" << m_baReceived.size() << "bytes, dropped";
+            addUnexpectedResponse(
+                QStringLiteral("%1 bytes without a complete reply dropped").arg(m_baReceived.size()));
+            m_baReceived.clear();
+            m_imageReception.reset();
+        }
     }
     processData();
 }
@@ -301,7 +321,9 @@ void vindal01mainWindow_c::addTemplateRow(const QByteArray& p_baPayload)
 
 void vindal01mainWindow_c::readImage()
 {
-    const imageHeader_t header = parseImageHeader(m_baReceived);
+    // Only the bytes of this chunk are scanned and summed; the rest is known from the chunks before.
+    m_imageReception.update(m_baReceived);
+    const imageHeader_t& header = m_imageReception.header();
     if (!header.bComplete)
     {
         return;
@@ -310,11 +332,12 @@ void vindal01mainWindow_c::readImage()
     {
         qDebug() << strNote;
     }
-    const qint64 nPayload = m_baReceived.size() - header.nPayloadOffset;
+    const qint64 nPayload = m_imageReception.payloadSize();
     const char* pPayload = m_baReceived.constData() + header.nPayloadOffset;
     const qint64 nExpected = header.expectedSize();
+    const quint32 nComputed = m_imageReception.payloadSum();
     qDebug() << header.strHeader << header.nWidth << header.nHeight << header.nSum << ") #BytesRead" << nPayload
-             << "of" << nExpected << "COMPUTED CS" << payloadChecksum(pPayload, nPayload);
+             << "of" << nExpected << "COMPUTED CS" << nComputed;
     if (nExpected < 0)
     {
         // A header without a usable size never yields a picture; the command stays running like after a
@@ -328,7 +351,6 @@ void vindal01mainWindow_c::readImage()
     {
         return;
     }
-    const quint32 nComputed = payloadChecksum(pPayload, nPayload);
     if (nComputed != header.nSum)
     {
         statusBar()->showMessage(

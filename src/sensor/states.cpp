@@ -1,3 +1,4 @@
+#include "ui/diagnosticText.h"
 #include "ui/vindal01mainWindow.h"
 
 #include <QDateTime>
@@ -82,16 +83,19 @@ void vindal01mainWindow_c::showErrorMessage(const QString& p_strText)
 void vindal01mainWindow_c::addUnexpectedResponse(const QString& p_strText)
 {
     // Inserted as plain text: a reply line must never be taken for markup.
+    const QString strRecord =
+        QStringLiteral("%1 M%2 S%3 C%4: %5")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss.zzz")))
+            .arg(static_cast<qint32>(m_nMode))
+            .arg(static_cast<qint32>(m_nState))
+            .arg(static_cast<qint32>(m_nCommand))
+            .arg(p_strText);
+    diagnosticText_n::makeRoom(m_pUnexpectedResponses->document(), diagnosticText_n::blocksOf(strRecord));
     QTextCursor cursor(m_pUnexpectedResponses->document());
     cursor.movePosition(QTextCursor::End);
     if (!m_pUnexpectedResponses->document()->isEmpty())
     {
         cursor.insertBlock();
     }
-    cursor.insertText(QStringLiteral("%1 M%2 S%3 C%4: %5")
-                                       .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss.zzz")))
-                                       .arg(static_cast<qint32>(m_nMode))
-                                       .arg(static_cast<qint32>(m_nState))
-                                       .arg(static_cast<qint32>(m_nCommand))
-                                       .arg(p_strText));
+    cursor.insertText(strRecord);
 }

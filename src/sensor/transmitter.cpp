@@ -1,4 +1,5 @@
 #include "serialPort/loggingSerialPort.h"
+#include "ui/diagnosticText.h"
 #include "ui/images.h"
 #include "ui/vindal01mainWindow.h"
 
@@ -45,6 +46,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
     m_nCommand = p_nCommand;
     m_mapCommandParams = p_mapParams;
     m_baReceived.clear();
+    m_imageReception.reset();
 
     bool bInvalidPid = false;
     const QByteArray baLine = commandLine(p_nCommand, p_mapParams, &bInvalidPid);
@@ -67,7 +69,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
 
     qDebug() << "SER CMD" << (QStringLiteral(">") + QString::fromLocal8Bit(baLine) + QStringLiteral("<"));
     const qint64 nWritten = m_pSerialPort->write(baLine);
-    m_pSerialCommands->appendPlainText(QStringLiteral("W ") + trafficText(baLine));
+    diagnosticText_n::appendPlainText(m_pSerialCommands, QStringLiteral("W ") + trafficText(baLine));
     if (nWritten == baLine.size())
     {
         m_pIdleTimer->stop();

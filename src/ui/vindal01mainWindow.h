@@ -1,6 +1,7 @@
 // The main window: it carries the whole dialogue with the fingerprint sensor module.
 #pragma once
 
+#include "sensor/imageReception.h"
 #include "sensor/sensorProtocol.h"
 #include "ui/humanHandWidget.h"
 
@@ -157,6 +158,8 @@ private:
     QTimer* m_pWatchdogTimer = nullptr;
     QTimer* m_pIdleTimer = nullptr;
     QByteArray m_baReceived;
+    // What the image reader already knows of m_baReceived; reset wherever the buffer is emptied.
+    sensor_n::imageReception_c m_imageReception;
     qint32 m_nDeletePid = 0;
     QByteArray m_baFingerFlags;
     // Match statistics: cycles and matches per security level.

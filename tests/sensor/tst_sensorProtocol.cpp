@@ -64,7 +64,7 @@ void tst_sensorProtocol::diagnosticsTexts()
 
 void tst_sensorProtocol::replyLinesCutAtCrLfAndNul()
 {
-    const QByteArray baBuffer("=OK V1.0\r\n\r\n=OK a\0b\r\n=NO\nx\r\ntrailing", 38);
+    const QByteArray baBuffer("=OK V1.0\r\n\r\n=OK a\0b\r\n=NO\nx\r\ntrailing", 36);
     QCOMPARE(replyLines(baBuffer), QStringList({"=OK V1.0", "=OK a", "=NO\nx"}));
     QVERIFY(replyLines("=OK V1.0").isEmpty());
 }

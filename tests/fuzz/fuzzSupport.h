@@ -1,0 +1,50 @@
+// What every fuzz target shares: a quiet debug channel and, for the window, one offscreen application.
+#pragma once
+
+#include <QApplication>
+#include <QByteArray>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace fuzz_n
+{
+
+// The tool writes a debug line for almost every byte it looks at; the lines are still formatted, only not
+// printed, so that the fuzzer spends its time in the parsing.
+inline void quietDebugChannel()
+{
+    static const bool bDone = []
+    {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        return true;
+    }();
+    (void)bDone;
+}
+
+// The one application of the process, on the offscreen platform.
+inline QApplication& application()
+{
+    static int s_nArgc = 1;
+    static char s_szName[] = "fuzz";
+    static char* s_apArgv[] = {s_szName, nullptr};
+    static QApplication* s_pApp = []
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        quietDebugChannel();
+        return new QApplication(s_nArgc, s_apArgv);
+    }();
+    return *s_pApp;
+}
+
+inline QByteArray bytes(const uint8_t* p_pData, size_t p_nSize)
+{
+    return QByteArray(reinterpret_cast<const char*>(p_pData), static_cast<int>(p_nSize));
+}
+
+} // namespace fuzz_n
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize);
