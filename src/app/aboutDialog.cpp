@@ -18,12 +18,13 @@ void vindal01mainWindow_c::slotInfo()
     pLblIcon->setPixmap(QPixmap(QStringLiteral(":/icons/vindal01-tool.png"))
                             .scaled(128, 128, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     pGrid->addWidget(pLblIcon, 0, 0, 3, 1);
-    pGrid->addWidget(
-        new QLabel(tr("Fingerprint Tool for ORLAN Industrial PCs\n\n(optical fingerprint sensor, Art. 900101 / 900102)\n"),
-                   &dialog),
-        0, 1);
+    pGrid->addWidget(new QLabel(tr("Fingerprint Tool for ORLAN Industrial PCs\n\n(optical fingerprint "
+                                   "sensor, Art. 900101 / 900102)\n"),
+                                &dialog),
+                     0, 1);
     pGrid->addWidget(new QLabel(tr("Version: ") + QApplication::applicationVersion(), &dialog), 1, 1);
-    pGrid->addWidget(new QLabel(tr("Service software for the fingerprint module of the ORLAN family."), &dialog), 2, 1);
+    pGrid->addWidget(
+        new QLabel(tr("Service software for the fingerprint module of the ORLAN family."), &dialog), 2, 1);
     pGrid->setRowStretch(4, 1);
 
     auto* pButtons = new QHBoxLayout();

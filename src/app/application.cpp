@@ -19,8 +19,9 @@ int runTool(QApplication& p_app)
     {
         const QMessageBox::StandardButton nAnswer = QMessageBox::warning(
             nullptr, vindal01mainWindow_c::tr("Kommunikations-DLL nicht gefunden"),
-            vindal01mainWindow_c::tr("Die Kommunikations-DLL konnte nicht gefunden werden. Damit ist das Starten dess "
-                                     "Transparent-Modus für den Zugriff auf das Fingerprint-Modul im IPC nicht möglich."),
+            vindal01mainWindow_c::tr(
+                "Die Kommunikations-DLL konnte nicht gefunden werden. Damit ist das Starten dess "
+                "Transparent-Modus für den Zugriff auf das Fingerprint-Modul im IPC nicht möglich."),
             QMessageBox::Cancel | QMessageBox::Ignore);
         if (nAnswer == QMessageBox::Cancel)
         {

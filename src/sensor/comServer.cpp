@@ -35,9 +35,10 @@ void vindal01mainWindow_c::slotStartComServer(QString p_strIpcDev, QString p_str
     kvcomLibrary_c& library = kvcomLibrary_c::instance();
     if (library.comOpenIV(g_nChannel, 0, 1, strInterface.toLocal8Bit(), 38400, 800) == 0)
     {
-        QMessageBox::warning(this, tr("Öffnen der Schnittstelle fehlgeschlagen."),
-                             tr("Das Herstellen der Verbindung zum Gerät %1 ist fehlgeschlagen.").arg(strInterface),
-                             QMessageBox::Cancel);
+        QMessageBox::warning(
+            this, tr("Öffnen der Schnittstelle fehlgeschlagen."),
+            tr("Das Herstellen der Verbindung zum Gerät %1 ist fehlgeschlagen.").arg(strInterface),
+            QMessageBox::Cancel);
         slotModeSelected(static_cast<int>(m_nMode));
         return;
     }
@@ -46,8 +47,8 @@ void vindal01mainWindow_c::slotStartComServer(QString p_strIpcDev, QString p_str
     if (strModule.isEmpty())
     {
         bool bOk = false;
-        strModule = QInputDialog::getText(this, tr("Bitte Modul im IPC eingeben:"), tr("Modul"), QLineEdit::Normal,
-                                          QString::fromLatin1(g_szDefaultModule), &bOk);
+        strModule = QInputDialog::getText(this, tr("Bitte Modul im IPC eingeben:"), tr("Modul"),
+                                          QLineEdit::Normal, QString::fromLatin1(g_szDefaultModule), &bOk);
         if (!bOk)
         {
             return;
@@ -55,17 +56,19 @@ void vindal01mainWindow_c::slotStartComServer(QString p_strIpcDev, QString p_str
     }
 
     int nError = -1;
-    if (library.openComServerMode(g_nChannel, g_nAddress, strModule.toLocal8Bit(), 115200, 8, 0, 0, 0, 180, &nError) !=
-        0)
+    if (library.openComServerMode(g_nChannel, g_nAddress, strModule.toLocal8Bit(), 115200, 8, 0, 0, 0, 180,
+                                  &nError) != 0)
     {
         QMessageBox::information(this, tr("COM-Server-Mode hergestellt"),
-                                 tr("Der COM-Server-Mode für wurde erfolgreich hergestellt."), QMessageBox::Ok);
+                                 tr("Der COM-Server-Mode für wurde erfolgreich hergestellt."),
+                                 QMessageBox::Ok);
     }
     else
     {
-        QMessageBox::warning(this, tr("COM-Server-Mode fehlgeschlagen."),
-                             tr("Das Öffnen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen").arg(nError),
-                             QMessageBox::Cancel);
+        QMessageBox::warning(
+            this, tr("COM-Server-Mode fehlgeschlagen."),
+            tr("Das Öffnen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen").arg(nError),
+            QMessageBox::Cancel);
     }
 }
 
@@ -77,7 +80,8 @@ void vindal01mainWindow_c::slotStartComServer()
 void vindal01mainWindow_c::slotAutoStartComServer()
 {
     const QStringList lstPorts = portNamesByUsbId(g_nIpcVendorId, g_nIpcProductId);
-    slotStartComServer(lstPorts.size() == 1 ? lstPorts.first() : QString(), QString::fromLatin1(g_szDefaultModule));
+    slotStartComServer(lstPorts.size() == 1 ? lstPorts.first() : QString(),
+                       QString::fromLatin1(g_szDefaultModule));
 }
 
 void vindal01mainWindow_c::slotStopComServer()
@@ -86,9 +90,10 @@ void vindal01mainWindow_c::slotStopComServer()
     int nError = -1;
     if (library.closeComServerMode(g_nChannel, g_nAddress, &nError) == 0)
     {
-        QMessageBox::warning(this, tr("Schließen des COM-Server-Mode fehlgeschlagen."),
-                             tr("Das Schließen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen").arg(nError),
-                             QMessageBox::Cancel);
+        QMessageBox::warning(
+            this, tr("Schließen des COM-Server-Mode fehlgeschlagen."),
+            tr("Das Schließen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen").arg(nError),
+            QMessageBox::Cancel);
     }
     library.comClose(g_nChannel);
 }

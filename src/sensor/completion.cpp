@@ -39,8 +39,9 @@ void vindal01mainWindow_c::commandCompleted(command_t p_nCommand, const QString&
         break;
     case state_t::QueryDevice:
         completeQueryDevice(p_nCommand, p_strReply);
-        if (p_nCommand != command_t::ModelFw && p_nCommand != command_t::Date && p_nCommand != command_t::Time &&
-            p_nCommand != command_t::RegCount && p_nCommand != command_t::Max && p_nCommand != command_t::LedOn)
+        if (p_nCommand != command_t::ModelFw && p_nCommand != command_t::Date &&
+            p_nCommand != command_t::Time && p_nCommand != command_t::RegCount &&
+            p_nCommand != command_t::Max && p_nCommand != command_t::LedOn)
         {
             unexpectedCommand(p_nCommand, p_strReply, p_bAborted);
         }
@@ -112,8 +113,8 @@ void vindal01mainWindow_c::commandCompleted(command_t p_nCommand, const QString&
         completeSubState(p_nCommand, p_strReply, p_bAborted);
         break;
     default:
-        qDebug() << "Unexpected state" << stateText(m_nState) << "running command" << commandText(p_nCommand) << "DATA"
-                 << p_strReply << "Aborted?" << flagText(p_bAborted);
+        qDebug() << "Unexpected state" << stateText(m_nState) << "running command" << commandText(p_nCommand)
+                 << "DATA" << p_strReply << "Aborted?" << flagText(p_bAborted);
         break;
     }
 }
@@ -124,8 +125,8 @@ void vindal01mainWindow_c::unexpectedCommand(command_t p_nCommand, const QString
              << p_strReply << "Aborted?" << flagText(p_bAborted);
 }
 
-void vindal01mainWindow_c::unexpectedMode(const char* p_szWhat, command_t p_nCommand, const QString& p_strReply,
-                                          bool p_bAborted)
+void vindal01mainWindow_c::unexpectedMode(const char* p_szWhat, command_t p_nCommand,
+                                          const QString& p_strReply, bool p_bAborted)
 {
     qDebug() << "Unexpected mode" << modeText(m_nMode) << p_szWhat << commandText(p_nCommand) << "in state"
              << stateText(m_nState) << "DATA" << p_strReply << "Aborted?" << flagText(p_bAborted);
@@ -227,13 +228,14 @@ void vindal01mainWindow_c::completeScan(command_t p_nCommand, const QString& p_s
         }
         break;
     default:
-        qDebug() << "Unexpected command" << commandText(p_nCommand) << "in state" << stateText(m_nState) << "/"
-                 << modeText(m_nMode) << "DATA" << p_strReply << "Aborted?" << flagText(p_bAborted);
+        qDebug() << "Unexpected command" << commandText(p_nCommand) << "in state" << stateText(m_nState)
+                 << "/" << modeText(m_nMode) << "DATA" << p_strReply << "Aborted?" << flagText(p_bAborted);
         break;
     }
 }
 
-void vindal01mainWindow_c::completeAnalyseSensor(command_t p_nCommand, const QString& p_strReply, bool p_bAborted)
+void vindal01mainWindow_c::completeAnalyseSensor(command_t p_nCommand, const QString& p_strReply,
+                                                 bool p_bAborted)
 {
     switch (p_nCommand)
     {
@@ -268,13 +270,14 @@ void vindal01mainWindow_c::requestNextTemplate()
         statusBar()->showMessage(QString());
         return;
     }
-    statusBar()->showMessage(tr("Sensordaten lesen... ") + QString::number(m_nRegCount - m_lstRegList.size()) +
-                             QStringLiteral(" / ") + QString::number(m_nRegCount));
+    statusBar()->showMessage(tr("Sensordaten lesen... ") +
+                             QString::number(m_nRegCount - m_lstRegList.size()) + QStringLiteral(" / ") +
+                             QString::number(m_nRegCount));
     const QStringList lstFields = m_lstRegList.takeFirst().split(QLatin1Char(' '));
     if (lstFields.size() >= 4)
     {
-        sendCommand(command_t::RegGet,
-                    {{QStringLiteral("pid"), lstFields.at(1).toInt()}, {QStringLiteral("fid"), lstFields.at(3).toInt()}});
+        sendCommand(command_t::RegGet, {{QStringLiteral("pid"), lstFields.at(1).toInt()},
+                                        {QStringLiteral("fid"), lstFields.at(3).toInt()}});
     }
 }
 

@@ -12,7 +12,8 @@ namespace
 
 bool askYesNo(QWidget* p_pParent, const QString& p_strTitle, const QString& p_strText)
 {
-    QMessageBox box(QMessageBox::Question, p_strTitle, p_strText, QMessageBox::Yes | QMessageBox::No, p_pParent);
+    QMessageBox box(QMessageBox::Question, p_strTitle, p_strText, QMessageBox::Yes | QMessageBox::No,
+                    p_pParent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -51,7 +52,8 @@ void vindal01mainWindow_c::slotDeleteFingerClicked(humanHandWidget_c::hand_t p_n
     qDebug() << "DELETE FINGER CLICKED" << p_nHand << p_nFinger;
     m_pDeleteHandLeft->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
     m_pDeleteHandRight->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
-    (p_nHand == humanHandWidget_c::handLeft ? m_pDeleteHandLeft : m_pDeleteHandRight)->setHilight(p_nFinger, Qt::white);
+    (p_nHand == humanHandWidget_c::handLeft ? m_pDeleteHandLeft : m_pDeleteHandRight)
+        ->setHilight(p_nFinger, Qt::white);
     const int nId = p_nHand == humanHandWidget_c::handRight ? 5 + p_nFinger : 4 - p_nFinger;
     m_pLeDeleteFid->setText(QString::number(nId));
     if (nId < m_baFingerFlags.size())
@@ -93,7 +95,8 @@ void vindal01mainWindow_c::slotDeletePersonFingers()
 
 void vindal01mainWindow_c::slotDeleteAllFingers()
 {
-    if (!askYesNo(this, tr("Alle Finger löschen?"), tr("Wollen Sie wirklich alle Finger vom Sensor löschen?")))
+    if (!askYesNo(this, tr("Alle Finger löschen?"),
+                  tr("Wollen Sie wirklich alle Finger vom Sensor löschen?")))
     {
         return;
     }

@@ -31,7 +31,8 @@ void vindal01mainWindow_c::showFingerCollection(humanHandWidget_c* p_pLeft, huma
     {
         humanHandWidget_c* pHand = nId < 5 ? p_pLeft : p_pRight;
         const auto nFinger = static_cast<humanHandWidget_c::finger_t>(nId < 5 ? 4 - nId % 5 : nId % 5);
-        pHand->setFingerColor(nFinger, m_baFingerFlags.at(nId) != '0' ? QColor(Qt::lightGray) : QColor(Qt::gray));
+        pHand->setFingerColor(nFinger,
+                              m_baFingerFlags.at(nId) != '0' ? QColor(Qt::lightGray) : QColor(Qt::gray));
     }
 }
 
@@ -50,7 +51,8 @@ void vindal01mainWindow_c::slotEnrollFingerClicked(humanHandWidget_c::hand_t p_n
     qDebug() << "ENROLL FINGER CLICKED" << p_nHand << p_nFinger;
     m_pEnrollHandLeft->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
     m_pEnrollHandRight->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
-    (p_nHand == humanHandWidget_c::handLeft ? m_pEnrollHandLeft : m_pEnrollHandRight)->setHilight(p_nFinger, Qt::white);
+    (p_nHand == humanHandWidget_c::handLeft ? m_pEnrollHandLeft : m_pEnrollHandRight)
+        ->setHilight(p_nFinger, Qt::white);
     m_pLeEnrollFid->setText(QString::number(fingerIdOf(p_nHand, p_nFinger)));
 }
 

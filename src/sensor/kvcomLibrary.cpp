@@ -83,8 +83,8 @@ int kvcomRuntimeLibrary_c::openComServerMode(int p_nChannel, int p_nAddress, con
                                              int p_nFlow, int p_nTimeoutS, int* p_pnError)
 {
     const auto pfn = resolve<openComServerMode_t>("KVCOpenComServerMode");
-    return pfn != nullptr ? pfn(p_nChannel, p_nAddress, p_baModule.constData(), p_nBaud, p_nDataBits, p_nParity,
-                                p_nStopBits, p_nFlow, p_nTimeoutS, p_pnError)
+    return pfn != nullptr ? pfn(p_nChannel, p_nAddress, p_baModule.constData(), p_nBaud, p_nDataBits,
+                                p_nParity, p_nStopBits, p_nFlow, p_nTimeoutS, p_pnError)
                           : 0;
 }
 

@@ -1,4 +1,5 @@
-// The maker's communication library, reached through one small interface so tests can put a fake in its place.
+// The maker's communication library, reached through one small interface so tests can put a fake in its
+// place.
 #pragma once
 
 #include <QByteArray>
@@ -14,8 +15,8 @@ public:
     virtual int comOpenIV(int p_nChannel, int p_nA, int p_nB, const QByteArray& p_baInterface, int p_nBaud,
                           int p_nTimeoutMs) = 0;
     virtual int openComServerMode(int p_nChannel, int p_nAddress, const QByteArray& p_baModule, int p_nBaud,
-                                  int p_nDataBits, int p_nParity, int p_nStopBits, int p_nFlow, int p_nTimeoutS,
-                                  int* p_pnError) = 0;
+                                  int p_nDataBits, int p_nParity, int p_nStopBits, int p_nFlow,
+                                  int p_nTimeoutS, int* p_pnError) = 0;
     virtual int closeComServerMode(int p_nChannel, int p_nAddress, int* p_pnError) = 0;
     virtual int comClose(int p_nChannel) = 0;
 

@@ -26,7 +26,8 @@ QStringList replyLines(const QByteArray& p_baBuffer)
 
 QString textUpToNul(const QByteArray& p_baBytes)
 {
-    return QString::fromUtf8(p_baBytes.constData(), static_cast<int>(qstrnlen(p_baBytes.constData(), p_baBytes.size())));
+    return QString::fromUtf8(p_baBytes.constData(),
+                             static_cast<int>(qstrnlen(p_baBytes.constData(), p_baBytes.size())));
 }
 
 quint32 payloadChecksum(const char* p_pData, qint64 p_nSize)

@@ -1,4 +1,5 @@
-// Reply lines and payload headers of the sensor module (Qt Core only, so they can be tested and fuzzed alone).
+// Reply lines and payload headers of the sensor module (Qt Core only, so they can be tested and fuzzed
+// alone).
 #pragma once
 
 #include "sensor/sensorProtocol.h"
@@ -45,13 +46,13 @@ templateHeader_t parseTemplateHeader(const QByteArray& p_baBuffer);
 // The header of an image transfer: at least one byte, then "=OK ... Width=w Height=h Sum=s" CR LF.
 struct imageHeader_t
 {
-    bool bComplete = false;    // header and its CR LF have arrived
-    QString strHeader;         // from "=OK" up to the CR LF
+    bool bComplete = false; // header and its CR LF have arrived
+    QString strHeader;      // from "=OK" up to the CR LF
     qint32 nWidth = -1;
     qint32 nHeight = -1;
     quint32 nSum = 0;
     qint32 nPayloadOffset = 0;
-    QStringList lstDebug;      // "PROCESSING"/"Ignoring" notes, one per token
+    QStringList lstDebug; // "PROCESSING"/"Ignoring" notes, one per token
 
     // Width x height in 64 bits; -1 when the header cannot describe a picture (missing, zero, negative
     // or too large a size), so no payload is ever accepted for it.

@@ -99,7 +99,8 @@ void vindal01mainWindow_c::processData()
     default:
         break;
     }
-    if (static_cast<qint32>(m_nCommand) < 0 || static_cast<qint32>(m_nCommand) > static_cast<qint32>(command_t::FpSecurity))
+    if (static_cast<qint32>(m_nCommand) < 0 ||
+        static_cast<qint32>(m_nCommand) > static_cast<qint32>(command_t::FpSecurity))
     {
         qDebug() << "processData(): Unexpected command" << commandText(m_nCommand) << "in state"
                  << stateText(m_nState);
@@ -138,7 +139,8 @@ void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
             return;
         }
         const QString strRest = strLine.mid(3).trimmed();
-        auto starts = [&strLine](const char* p_szPrefix) { return strLine.startsWith(QLatin1String(p_szPrefix)); };
+        auto starts = [&strLine](const char* p_szPrefix)
+        { return strLine.startsWith(QLatin1String(p_szPrefix)); };
         bool bUnexpected = false;
         switch (nCommand)
         {
@@ -165,7 +167,7 @@ void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
                 break;
             }
             (starts("=OK Search") || starts("=NO Search")) ? commandCompleted(m_nCommand, strLine, false)
-                                                          : void(bUnexpected = true);
+                                                           : void(bUnexpected = true);
             break;
         case command_t::MatchId:
             if (starts("=OK Ready") || starts("=OK FP"))
@@ -173,7 +175,7 @@ void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
                 break;
             }
             (starts("=OK MatchId") || starts("=NO")) ? commandCompleted(m_nCommand, strLine, false)
-                                                    : void(bUnexpected = true);
+                                                     : void(bUnexpected = true);
             break;
         case command_t::RegFind:
             if (starts("=OK Group"))
@@ -191,7 +193,8 @@ void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
             break;
         case command_t::RegClear:
         case command_t::RegDel:
-            (starts("=OK") || starts("=NO")) ? commandCompleted(m_nCommand, strLine, false) : void(bUnexpected = true);
+            (starts("=OK") || starts("=NO")) ? commandCompleted(m_nCommand, strLine, false)
+                                             : void(bUnexpected = true);
             break;
         case command_t::FpSecurity:
             if (strLine.trimmed() == QLatin1String("=OK"))
@@ -283,7 +286,8 @@ void vindal01mainWindow_c::readTemplate()
         return;
     }
     const QByteArray baPayload = m_baReceived.mid(header.nPayloadOffset);
-    statusBar()->showMessage(tr("%1 / %2 Bytes des Templates gelesen").arg(baPayload.size()).arg(header.nCount));
+    statusBar()->showMessage(
+        tr("%1 / %2 Bytes des Templates gelesen").arg(baPayload.size()).arg(header.nCount));
     if (header.nCount > baPayload.size())
     {
         return;
@@ -293,8 +297,9 @@ void vindal01mainWindow_c::readTemplate()
     const quint32 nExpected = header.strSum.toUInt();
     if (nComputed != nExpected)
     {
-        statusBar()->showMessage(
-            tr("Prüfsumme des Templates fehlerhaft (erwartet %1, berechnet %2)").arg(nExpected).arg(nComputed));
+        statusBar()->showMessage(tr("Prüfsumme des Templates fehlerhaft (erwartet %1, berechnet %2)")
+                                     .arg(nExpected)
+                                     .arg(nComputed));
         return;
     }
     addTemplateRow(baPayload);
@@ -307,13 +312,15 @@ void vindal01mainWindow_c::addTemplateRow(const QByteArray& p_baPayload)
     const int nFid = m_mapCommandParams.value(QStringLiteral("fid")).toInt();
     const auto nHand = nFid < 5 ? humanHandWidget_c::handLeft : humanHandWidget_c::handRight;
     const int nFingerInHand = nFid % 5;
-    const auto nFinger = static_cast<humanHandWidget_c::finger_t>(nHand == humanHandWidget_c::handLeft ? 4 - nFingerInHand
-                                                                                                         : nFingerInHand);
+    const auto nFinger = static_cast<humanHandWidget_c::finger_t>(
+        nHand == humanHandWidget_c::handLeft ? 4 - nFingerInHand : nFingerInHand);
 
     auto* pItem = new QTreeWidgetItem();
     pItem->setText(0, QString::asprintf("%10i", nPid));
     pItem->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
-    pItem->setText(1, QStringLiteral("%1 %2 (%3)").arg(humanHandWidget_c::handName(nHand), humanHandWidget_c::fingerName(nFinger)).arg(nFid));
+    pItem->setText(1, QStringLiteral("%1 %2 (%3)")
+                          .arg(humanHandWidget_c::handName(nHand), humanHandWidget_c::fingerName(nFinger))
+                          .arg(nFid));
     pItem->setText(2, QString::number(p_baPayload.size() > 26 ? static_cast<quint8>(p_baPayload.at(26)) : 0));
     pItem->setText(3, QString::number(p_baPayload.size() > 27 ? static_cast<quint8>(p_baPayload.at(27)) : 0));
     m_pTreeTemplates->addTopLevelItem(pItem);
@@ -336,8 +343,8 @@ void vindal01mainWindow_c::readImage()
     const char* pPayload = m_baReceived.constData() + header.nPayloadOffset;
     const qint64 nExpected = header.expectedSize();
     const quint32 nComputed = m_imageReception.payloadSum();
-    qDebug() << header.strHeader << header.nWidth << header.nHeight << header.nSum << ") #BytesRead" << nPayload
-             << "of" << nExpected << "COMPUTED CS" << nComputed;
+    qDebug() << header.strHeader << header.nWidth << header.nHeight << header.nSum << ") #BytesRead"
+             << nPayload << "of" << nExpected << "COMPUTED CS" << nComputed;
     if (nExpected < 0)
     {
         // A header without a usable size never yields a picture; the command stays running like after a
@@ -353,8 +360,9 @@ void vindal01mainWindow_c::readImage()
     }
     if (nComputed != header.nSum)
     {
-        statusBar()->showMessage(
-            tr("Prüfsumme des Bildes fehlerhaft (erwartet %1, berechnet %2)").arg(header.nSum).arg(nComputed));
+        statusBar()->showMessage(tr("Prüfsumme des Bildes fehlerhaft (erwartet %1, berechnet %2)")
+                                     .arg(header.nSum)
+                                     .arg(nComputed));
         return;
     }
     qDebug() << "IMAGE READING DONE.";

@@ -7,15 +7,17 @@ namespace
 {
 
 const char* const g_aszCommandNames[] = {
-    "---",        "Cancel", "ModelFw",     "Date",          "Time",         "LedOn",  "LedOff",   "Scan",
-    "RegCount",   "Max",    "TempalteFormat", "Search",     "ReadImage",    "RegList", "RegGet",  "EnrollDupFP",
-    "SearchNoLed", "RegFind", "RegClear",  "RegDel",        "MatchIdNoLed", "MatchId", "FpSecurity",
+    "---",       "Cancel",  "ModelFw",      "Date",        "Time",           "LedOn",
+    "LedOff",    "Scan",    "RegCount",     "Max",         "TempalteFormat", "Search",
+    "ReadImage", "RegList", "RegGet",       "EnrollDupFP", "SearchNoLed",    "RegFind",
+    "RegClear",  "RegDel",  "MatchIdNoLed", "MatchId",     "FpSecurity",
 };
 
 const char* const g_aszStateNames[] = {
-    "Error",         "Initial",                  "QueryDevice", "Scan",          "Enroll",
-    "Delete",        "AnalyseSensor",            "IdentificationStatistics",    "SubSearch",
-    "SubFingerInfo", "SubDelPersonFingers",      "SubMatchId",  "SubIdle",
+    "Error",     "Initial",       "QueryDevice",         "Scan",
+    "Enroll",    "Delete",        "AnalyseSensor",       "IdentificationStatistics",
+    "SubSearch", "SubFingerInfo", "SubDelPersonFingers", "SubMatchId",
+    "SubIdle",
 };
 
 const char* const g_aszModeNames[] = {
@@ -63,9 +65,8 @@ QString commandText(command_t p_nCommand)
 QByteArray commandLine(command_t p_nCommand, const QVariantMap& p_mapParams, bool* p_pbInvalidPid)
 {
     const QString strZero = QStringLiteral("0");
-    auto param = [&](const char* p_szKey, const QString& p_strDefault) {
-        return paramText(p_mapParams, QString::fromLatin1(p_szKey), p_strDefault);
-    };
+    auto param = [&](const char* p_szKey, const QString& p_strDefault)
+    { return paramText(p_mapParams, QString::fromLatin1(p_szKey), p_strDefault); };
     // The multi-argument arg() replaces all placeholders in one pass, so a parameter text that itself
     // contains "%2" is sent as typed.
     QString strLine;

@@ -13,7 +13,8 @@ using namespace sensor_n;
 void vindal01mainWindow_c::slotSetState(state_t p_nStateId)
 {
     const qint32 nState = static_cast<qint32>(p_nStateId);
-    if (nState >= static_cast<qint32>(state_t::SubSearch) && nState <= static_cast<qint32>(state_t::SubEnroll))
+    if (nState >= static_cast<qint32>(state_t::SubSearch) &&
+        nState <= static_cast<qint32>(state_t::SubEnroll))
     {
         pushState();
     }

@@ -89,9 +89,7 @@ void vindal01mainWindow_c::slotAbortSerialCommand()
     QTimer::singleShot(100, this, &vindal01mainWindow_c::slotCommandAborted);
 }
 
-void vindal01mainWindow_c::slotIdle()
-{
-}
+void vindal01mainWindow_c::slotIdle() {}
 
 void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
 {
@@ -107,7 +105,8 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
     m_pSerialPort = new serialPort_n::loggingSerialPort_c(p_strPort, nullptr);
     slotDebugEnableSerialLogging();
 
-    auto applySettings = [this]() {
+    auto applySettings = [this]()
+    {
         m_pSerialPort->setBaudRate(QSerialPort::Baud115200, QSerialPort::AllDirections);
         m_pSerialPort->setDataBits(QSerialPort::Data8);
         m_pSerialPort->setParity(QSerialPort::NoParity);
@@ -131,8 +130,8 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
 void vindal01mainWindow_c::slotPortError()
 {
     // A vanished device (an adapter pulled out) reports read errors without end: close once and say so.
-    const QSerialPort::SerialPortError nError = m_pSerialPort != nullptr ? m_pSerialPort->error()
-                                                                         : QSerialPort::NoError;
+    const QSerialPort::SerialPortError nError =
+        m_pSerialPort != nullptr ? m_pSerialPort->error() : QSerialPort::NoError;
     if (nError != QSerialPort::ReadError && nError != QSerialPort::ResourceError)
     {
         return;
@@ -155,8 +154,8 @@ void vindal01mainWindow_c::slotDebugEnableSerialLogging()
     }
     if (m_pActSerialLogging->isChecked())
     {
-        m_pSerialPort->openLog(
-            serialPort_n::loggingSerialPort_c::logFileNameFor(QDateTime::currentDateTime(), m_pSerialPort->portName()));
+        m_pSerialPort->openLog(serialPort_n::loggingSerialPort_c::logFileNameFor(QDateTime::currentDateTime(),
+                                                                                 m_pSerialPort->portName()));
     }
     else
     {

@@ -13,7 +13,8 @@ void vindal01mainWindow_c::slotWatchdog()
         m_pSerialErrorLog->slotOpenFile(m_pSerialPort->logFileName());
     }
     m_pSerialErrorLog->selectRows(2);
-    m_pSerialErrorLog->setWindowTitle(QStringLiteral("Watchdog at ") +
-                                      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss.zzz")));
+    m_pSerialErrorLog->setWindowTitle(
+        QStringLiteral("Watchdog at ") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss.zzz")));
     showPortLamp(images_n::lampYellow(), m_pLblPortState->toolTip());
 }

@@ -1,8 +1,8 @@
 #include "serialPort/selector.h"
 
-#include "toolsGui/comboTools.h"
 #include "serialPort/portList.h"
 #include "serialPort/updateIcon.h"
+#include "toolsGui/comboTools.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

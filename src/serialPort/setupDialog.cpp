@@ -1,9 +1,9 @@
 #include "serialPort/setupDialog.h"
 
-#include "toolsGui/comboTools.h"
 #include "serialPort/portList.h"
 #include "serialPort/portSpecificationText.h"
 #include "serialPort/updateIcon.h"
+#include "toolsGui/comboTools.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -76,7 +76,8 @@ vindal01mainWindow_c::vindal01mainWindow_c(QWidget* parent) : QMainWindow(parent
     buildPages();
     m_pPageStack->setCurrentIndex(m_anPageIndex[static_cast<int>(mode_t::Info)]);
 
-    connect(m_pPortSelector, &serialPort_n::selector_c::portChanged, this, &vindal01mainWindow_c::slotPortChanged);
+    connect(m_pPortSelector, &serialPort_n::selector_c::portChanged, this,
+            &vindal01mainWindow_c::slotPortChanged);
 
     m_pWatchdogTimer = new QTimer(this);
     m_pWatchdogTimer->setSingleShot(true);
@@ -101,10 +102,12 @@ vindal01mainWindow_c::vindal01mainWindow_c(QWidget* parent) : QMainWindow(parent
     buildDebugMenu();
 
     auto* pShortcutDebug = new QShortcut(g_keyToggleDebug, this);
-    connect(pShortcutDebug, &QShortcut::activated, this, [this]() {
-        QAction* pActDebug = findChild<QAction*>(QStringLiteral("actionDebug"));
-        pActDebug->setVisible(!pActDebug->isVisible());
-    });
+    connect(pShortcutDebug, &QShortcut::activated, this,
+            [this]()
+            {
+                QAction* pActDebug = findChild<QAction*>(QStringLiteral("actionDebug"));
+                pActDebug->setVisible(!pActDebug->isVisible());
+            });
     auto* pShortcutStatistics = new QShortcut(g_keyStatistics, this);
     connect(pShortcutStatistics, &QShortcut::activated, this,
             [this]() { slotModeSelected(static_cast<int>(mode_t::MatchIdAnalysis)); });
@@ -246,7 +249,8 @@ void vindal01mainWindow_c::buildPages()
     pGrid->addLayout(pEnrollButtons, 4, 0, 1, 2);
     m_anPageIndex[static_cast<int>(mode_t::Enroll)] = m_pPageStack->addWidget(pEnroll);
     connect(m_pLeEnrollPid, &QLineEdit::textChanged, this, &vindal01mainWindow_c::slotEnrollPidChanged);
-    connect(m_pEnrollHandLeft, &humanHandWidget_c::fingerClicked, this, &vindal01mainWindow_c::slotEnrollFingerClicked);
+    connect(m_pEnrollHandLeft, &humanHandWidget_c::fingerClicked, this,
+            &vindal01mainWindow_c::slotEnrollFingerClicked);
     connect(m_pEnrollHandRight, &humanHandWidget_c::fingerClicked, this,
             &vindal01mainWindow_c::slotEnrollFingerClicked);
     connect(m_pBtnEnrollStart, &QPushButton::clicked, this, &vindal01mainWindow_c::slotEnrollStart);
@@ -300,7 +304,8 @@ void vindal01mainWindow_c::buildPages()
     pGrid->addLayout(pDeleteButtons, 3, 0, 1, 2);
     m_anPageIndex[static_cast<int>(mode_t::Delete)] = m_pPageStack->addWidget(pDelete);
     connect(m_pLeDeletePid, &QLineEdit::textChanged, this, &vindal01mainWindow_c::slotDeletePidChanged);
-    connect(m_pDeleteHandLeft, &humanHandWidget_c::fingerClicked, this, &vindal01mainWindow_c::slotDeleteFingerClicked);
+    connect(m_pDeleteHandLeft, &humanHandWidget_c::fingerClicked, this,
+            &vindal01mainWindow_c::slotDeleteFingerClicked);
     connect(m_pDeleteHandRight, &humanHandWidget_c::fingerClicked, this,
             &vindal01mainWindow_c::slotDeleteFingerClicked);
     connect(m_pBtnDeleteSingle, &QPushButton::clicked, this, &vindal01mainWindow_c::slotDeleteSingleFinger);
@@ -325,7 +330,8 @@ void vindal01mainWindow_c::buildPages()
     m_pMatchIdStatistics->setFont(fontStatistics);
     pGrid->addWidget(m_pMatchIdStatistics, 1, 0, 1, 2);
     m_anPageIndex[static_cast<int>(mode_t::MatchIdAnalysis)] = m_pPageStack->addWidget(pStatistics);
-    connect(m_pLeMatchIdPid, &QLineEdit::textChanged, this, &vindal01mainWindow_c::slotMatchIdStatisticsPidChanged);
+    connect(m_pLeMatchIdPid, &QLineEdit::textChanged, this,
+            &vindal01mainWindow_c::slotMatchIdStatisticsPidChanged);
 }
 
 void vindal01mainWindow_c::buildDebugMenu()

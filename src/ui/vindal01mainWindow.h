@@ -131,7 +131,8 @@ private:
     void completeSubState(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
     void requestNextTemplate();
     void unexpectedCommand(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
-    void unexpectedMode(const char* p_szWhat, command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
+    void unexpectedMode(const char* p_szWhat, command_t p_nCommand, const QString& p_strReply,
+                        bool p_bAborted);
 
     // Operations.
     void refreshFingerList(qint32 p_nPid);

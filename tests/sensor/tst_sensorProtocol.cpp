@@ -1,6 +1,6 @@
 // The wire format on its own: command lines, diagnostics texts, reply lines and payload headers.
-#include "sensor/replyFormat.h"
 #include "commandLineTable.h"
+#include "sensor/replyFormat.h"
 #include "sensor/sensorProtocol.h"
 
 #include <QtTest>
@@ -91,7 +91,8 @@ void tst_sensorProtocol::templateHeaderNamesWhatIsMissing()
 
 void tst_sensorProtocol::templateHeaderFields()
 {
-    const QByteArray baBuffer = QByteArray("=OK Template Bytes=3 Sum=272\r\n") + QByteArray("\x01\xFF\x10", 3);
+    const QByteArray baBuffer =
+        QByteArray("=OK Template Bytes=3 Sum=272\r\n") + QByteArray("\x01\xFF\x10", 3);
     const templateHeader_t header = parseTemplateHeader(baBuffer);
     QVERIFY(header.bHasBytes && header.bHasSum && header.bHasLineEnd);
     QCOMPARE(header.nCount, 3);

@@ -35,15 +35,18 @@ inline void addCommandLineRows(bool p_bWithSilentCommands)
     QTest::newRow("TempalteFormat bare") << command_t::TempalteFormat << none << QByteArray("temp_set \r\n");
     QTest::newRow("Search") << command_t::Search << QVariantMap{{"group", 3}} << QByteArray("search 3\r\n");
     QTest::newRow("Search bare") << command_t::Search << none << QByteArray("search 0\r\n");
-    QTest::newRow("ReadImage") << command_t::ReadImage << QVariantMap{{"mode", 2}} << QByteArray("read_image2\r\n");
+    QTest::newRow("ReadImage") << command_t::ReadImage << QVariantMap{{"mode", 2}}
+                               << QByteArray("read_image2\r\n");
     QTest::newRow("ReadImage bare") << command_t::ReadImage << none << QByteArray("read_image1\r\n");
     QTest::newRow("RegList") << command_t::RegList << none << QByteArray("reg /list\r\n");
     QTest::newRow("RegGet") << command_t::RegGet << QVariantMap{{"pid", 12}, {"fid", 7}}
                             << QByteArray("reg /get 12 7\r\n");
     QTest::newRow("RegGet bare") << command_t::RegGet << none << QByteArray("reg /get 0 0\r\n");
-    QTest::newRow("EnrollDupFP") << command_t::EnrollDupFP << QVariantMap{{"pid", 5}, {"fid", 9}, {"group", 1}}
+    QTest::newRow("EnrollDupFP") << command_t::EnrollDupFP
+                                 << QVariantMap{{"pid", 5}, {"fid", 9}, {"group", 1}}
                                  << QByteArray("enroll_dupfp 5 1 9\r\n");
-    QTest::newRow("EnrollDupFP bare") << command_t::EnrollDupFP << none << QByteArray("enroll_dupfp 0 0 0\r\n");
+    QTest::newRow("EnrollDupFP bare")
+        << command_t::EnrollDupFP << none << QByteArray("enroll_dupfp 0 0 0\r\n");
     QTest::newRow("SearchNoLed") << command_t::SearchNoLed << none << QByteArray("search 0\r\n");
     QTest::newRow("RegFind") << command_t::RegFind << QVariantMap{{"pid", 4}, {"fid", 2}}
                              << QByteArray("reg /find 4 2\r\n");
@@ -53,12 +56,13 @@ inline void addCommandLineRows(bool p_bWithSilentCommands)
     QTest::newRow("RegDel") << command_t::RegDel << QVariantMap{{"pid", 4}, {"fid", 0}}
                             << QByteArray("reg /del 4 0\r\n");
     QTest::newRow("RegDel bare") << command_t::RegDel << none << QByteArray("reg /del 0 0\r\n");
-    QTest::newRow("MatchIdNoLed") << command_t::MatchIdNoLed << QVariantMap{{"pid", 8}} << QByteArray("matchId 8\r\n");
+    QTest::newRow("MatchIdNoLed") << command_t::MatchIdNoLed << QVariantMap{{"pid", 8}}
+                                  << QByteArray("matchId 8\r\n");
     QTest::newRow("MatchId bare") << command_t::MatchId << none << QByteArray("matchId 0\r\n");
     QTest::newRow("FpSecurity") << command_t::FpSecurity << QVariantMap{{"value", "2"}}
                                 << QByteArray("FpSecurity 2\r\n");
     QTest::newRow("FpSecurity bare") << command_t::FpSecurity << none << QByteArray("FpSecurity 0\r\n");
     // A parameter text with a placeholder of its own goes out as typed.
-    QTest::newRow("placeholder in a parameter") << command_t::RegGet << QVariantMap{{"pid", "%2"}, {"fid", 1}}
-                                                << QByteArray("reg /get %2 1\r\n");
+    QTest::newRow("placeholder in a parameter")
+        << command_t::RegGet << QVariantMap{{"pid", "%2"}, {"fid", 1}} << QByteArray("reg /get %2 1\r\n");
 }

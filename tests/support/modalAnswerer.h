@@ -36,28 +36,32 @@ public:
     // Clicks the message box button with this standard role, or with this text.
     static modalAnswerer_c* clicking(QMessageBox::StandardButton p_nButton)
     {
-        return new modalAnswerer_c([p_nButton](QWidget* p_pWidget) {
-            if (auto* pBox = qobject_cast<QMessageBox*>(p_pWidget))
+        return new modalAnswerer_c(
+            [p_nButton](QWidget* p_pWidget)
             {
-                pBox->button(p_nButton) != nullptr ? pBox->button(p_nButton)->click() : pBox->reject();
-            }
-        });
+                if (auto* pBox = qobject_cast<QMessageBox*>(p_pWidget))
+                {
+                    pBox->button(p_nButton) != nullptr ? pBox->button(p_nButton)->click() : pBox->reject();
+                }
+            });
     }
     static modalAnswerer_c* clickingText(const QString& p_strText)
     {
-        return new modalAnswerer_c([p_strText](QWidget* p_pWidget) {
-            if (auto* pBox = qobject_cast<QMessageBox*>(p_pWidget))
+        return new modalAnswerer_c(
+            [p_strText](QWidget* p_pWidget)
             {
-                for (QAbstractButton* pButton : pBox->buttons())
+                if (auto* pBox = qobject_cast<QMessageBox*>(p_pWidget))
                 {
-                    if (pButton->text() == p_strText)
+                    for (QAbstractButton* pButton : pBox->buttons())
                     {
-                        pButton->click();
-                        return;
+                        if (pButton->text() == p_strText)
+                        {
+                            pButton->click();
+                            return;
+                        }
                     }
                 }
-            }
-        });
+            });
     }
 
     const QList<seen_t>& seen() const { return m_lstSeen; }

@@ -89,9 +89,8 @@ void tst_replyParser::cleanup()
 void tst_replyParser::openWindow(int p_nChunkSize)
 {
     m_pWindow = new vindal01mainWindow_c();
-    connect(m_pWindow->statusBar(), &QStatusBar::messageChanged, [this](const QString& p_strText) {
-        m_lstStatus << p_strText;
-    });
+    connect(m_pWindow->statusBar(), &QStatusBar::messageChanged,
+            [this](const QString& p_strText) { m_lstStatus << p_strText; });
     m_pSim->setChunkSize(p_nChunkSize);
     vindal01mainWindowTester_c(*m_pWindow).portChanged(m_pSim->slavePath());
     QTRY_COMPARE(m_pWindow->command(), command_t::LedOn);
@@ -183,8 +182,10 @@ void tst_replyParser::aCorruptedImageKeepsTheCommandRunning()
     vindal01mainWindowTester_c tester(*m_pWindow);
     tester.modeSelected(static_cast<int>(sensor_n::mode_t::Test));
     const quint32 nSum = sensorSimulator_c::checksum(baPixels);
-    QTRY_VERIFY(m_lstStatus.contains(
-        QStringLiteral("Prüfsumme des Bildes fehlerhaft (erwartet %1, berechnet %2)").arg(nSum + 1).arg(nSum)));
+    QTRY_VERIFY(
+        m_lstStatus.contains(QStringLiteral("Prüfsumme des Bildes fehlerhaft (erwartet %1, berechnet %2)")
+                                 .arg(nSum + 1)
+                                 .arg(nSum)));
     QTest::qWait(200);
     QCOMPARE(m_pWindow->command(), command_t::ReadImage);
     QVERIFY(tester.lblImage()->pixmap(Qt::ReturnByValue).isNull());
@@ -233,19 +234,21 @@ void tst_replyParser::analysisListsEveryTemplate()
     tester.modeSelected(static_cast<int>(sensor_n::mode_t::AnalyseSensor));
     QTRY_COMPARE_WITH_TIMEOUT(tester.treeTemplates()->topLevelItemCount(), 3, 20000);
     QTRY_VERIFY(m_pWindow->statusBar()->currentMessage().isEmpty());
-    QCOMPARE(m_pSim->commands(), QByteArrayList({"\x03", "reg /count", "reg /list", "temp_set 2", "reg /get 12 0",
-                                                 "reg /get 12 5", "reg /get 300 9"}));
+    QCOMPARE(m_pSim->commands(), QByteArrayList({"\x03", "reg /count", "reg /list", "temp_set 2",
+                                                 "reg /get 12 0", "reg /get 12 5", "reg /get 300 9"}));
     const QStringList lstProgress = m_lstStatus.filter(QStringLiteral("Sensordaten lesen... "));
     QCOMPARE(lstProgress, QStringList({"Sensordaten lesen... 0 / 3", "Sensordaten lesen... 1 / 3",
                                        "Sensordaten lesen... 2 / 3"}));
-    auto row = [&tester](int p_nRow) {
+    auto row = [&tester](int p_nRow)
+    {
         const QTreeWidgetItem* pItem = tester.treeTemplates()->topLevelItem(p_nRow);
         return QStringList{pItem->text(0), pItem->text(1), pItem->text(2), pItem->text(3)};
     };
     QCOMPARE(row(0), QStringList({"        12", "left little finger (0)", "57", "31"}));
     QCOMPARE(row(1), QStringList({"        12", "right thumb (5)", "90", "44"}));
     QCOMPARE(row(2), QStringList({"       300", "right little finger (9)", "3", "250"}));
-    QCOMPARE(tester.treeTemplates()->topLevelItem(0)->textAlignment(0), int(Qt::AlignRight | Qt::AlignVCenter));
+    QCOMPARE(tester.treeTemplates()->topLevelItem(0)->textAlignment(0),
+             int(Qt::AlignRight | Qt::AlignVCenter));
 }
 
 void tst_replyParser::analysisOfAnEmptyStoreEndsAtOnce()
@@ -280,11 +283,13 @@ void tst_replyParser::unexpectedLinesAreRecordedWithTheirLabels()
     m_pSim->setSilent(true);
     QVERIFY(m_pWindow->sendCommand(command_t::RegFind, {{"pid", 3}, {"fid", 1}}));
     m_pSim->injectLine("=OK strange");
-    QTRY_VERIFY(m_pWindow->unexpectedResponsesWindow()->toPlainText().endsWith(QLatin1String("reg /find ::> =OK strange")));
+    QTRY_VERIFY(m_pWindow->unexpectedResponsesWindow()->toPlainText().endsWith(
+        QLatin1String("reg /find ::> =OK strange")));
     QVERIFY(m_pWindow->unexpectedResponsesWindow()->toPlainText().contains(QLatin1String(" M0 S1 C17: ")));
     QVERIFY(m_pWindow->sendCommand(command_t::LedOff, {}));
     m_pSim->injectLine("garbage");
-    QTRY_VERIFY(m_pWindow->unexpectedResponsesWindow()->toPlainText().endsWith(QLatin1String("led /on/off ::> garbage")));
+    QTRY_VERIFY(m_pWindow->unexpectedResponsesWindow()->toPlainText().endsWith(
+        QLatin1String("led /on/off ::> garbage")));
     // While a template is read, stray lines are not recorded.
     const QString strBefore = m_pWindow->unexpectedResponsesWindow()->toPlainText();
     QVERIFY(m_pWindow->sendCommand(command_t::RegGet, {}));
@@ -341,7 +346,8 @@ void tst_replyParser::modeButtonsCarryTheModeNumbers()
         lstButtons << pButton;
     }
     std::sort(lstButtons.begin(), lstButtons.end(),
-              [](QToolButton* a, QToolButton* b) { return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x(); });
+              [](QToolButton* a, QToolButton* b)
+              { return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x(); });
     QStringList lstTexts;
     for (QToolButton* pButton : lstButtons)
     {
@@ -433,7 +439,8 @@ void tst_replyParser::automaticPortChoice()
     {
         QVERIFY(pOther->commands().isEmpty());
     }
-    QVERIFY(m_pWindow->serialPortsWindow()->toPlainText().contains(QStringLiteral("* %1 VID 0x403 PID 0x6001\n").arg(strFirst)));
+    QVERIFY(m_pWindow->serialPortsWindow()->toPlainText().contains(
+        QStringLiteral("* %1 VID 0x403 PID 0x6001\n").arg(strFirst)));
 }
 
 QTEST_MAIN(tst_replyParser)

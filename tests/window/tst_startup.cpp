@@ -27,7 +27,10 @@ public:
         return m_nResult;
     }
     int comOpenIV(int, int, int, const QByteArray&, int, int) override { return 0; }
-    int openComServerMode(int, int, const QByteArray&, int, int, int, int, int, int, int*) override { return 0; }
+    int openComServerMode(int, int, const QByteArray&, int, int, int, int, int, int, int*) override
+    {
+        return 0;
+    }
     int closeComServerMode(int, int, int*) override { return 0; }
     int comClose(int) override { return 0; }
 
@@ -39,7 +42,8 @@ vindal01mainWindow_c* shownMainWindow()
 {
     for (QWidget* pWidget : QApplication::topLevelWidgets())
     {
-        if (auto* pWindow = qobject_cast<vindal01mainWindow_c*>(pWidget); pWindow != nullptr && pWindow->isVisible())
+        if (auto* pWindow = qobject_cast<vindal01mainWindow_c*>(pWidget);
+            pWindow != nullptr && pWindow->isVisible())
         {
             return pWindow;
         }
@@ -84,19 +88,21 @@ void tst_startup::missingLibraryAnsweredIgnoreShowsTheWindowWithoutComServer()
     QScopedPointer<modalAnswerer_c> pAnswerer(modalAnswerer_c::clicking(QMessageBox::Ignore));
     bool bChecked = false;
     QTimer probe;
-    connect(&probe, &QTimer::timeout, [&]() {
-        vindal01mainWindow_c* pWindow = shownMainWindow();
-        if (pWindow == nullptr)
-        {
-            return;
-        }
-        QCOMPARE(pWindow->windowTitle(), QStringLiteral("Einlernen von Fingern (optischer Sensor)"));
-        QVERIFY(!pWindow->startComServerAction()->isEnabled());
-        QVERIFY(!pWindow->stopComServerAction()->isEnabled());
-        QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.0 / Feb  8 2020"));
-        bChecked = true;
-        QApplication::exit(7);
-    });
+    connect(&probe, &QTimer::timeout,
+            [&]()
+            {
+                vindal01mainWindow_c* pWindow = shownMainWindow();
+                if (pWindow == nullptr)
+                {
+                    return;
+                }
+                QCOMPARE(pWindow->windowTitle(), QStringLiteral("Einlernen von Fingern (optischer Sensor)"));
+                QVERIFY(!pWindow->startComServerAction()->isEnabled());
+                QVERIFY(!pWindow->stopComServerAction()->isEnabled());
+                QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.0 / Feb  8 2020"));
+                bChecked = true;
+                QApplication::exit(7);
+            });
     probe.start(10);
     QCOMPARE(runTool(*qApp), 7);
     QVERIFY(bChecked);
@@ -108,13 +114,16 @@ void tst_startup::presentLibraryEnablesComServer()
     kvcomLibrary_c::setInstance(&library);
     bool bChecked = false;
     QTimer probe;
-    connect(&probe, &QTimer::timeout, [&]() {
-        if (vindal01mainWindow_c* pWindow = shownMainWindow())
-        {
-            bChecked = pWindow->startComServerAction()->isEnabled() && pWindow->stopComServerAction()->isEnabled();
-            QApplication::exit(0);
-        }
-    });
+    connect(&probe, &QTimer::timeout,
+            [&]()
+            {
+                if (vindal01mainWindow_c* pWindow = shownMainWindow())
+                {
+                    bChecked = pWindow->startComServerAction()->isEnabled() &&
+                               pWindow->stopComServerAction()->isEnabled();
+                    QApplication::exit(0);
+                }
+            });
     probe.start(10);
     QCOMPARE(runTool(*qApp), 0);
     QVERIFY(bChecked);
@@ -125,19 +134,21 @@ void tst_startup::aboutDialogShowsTheVersion()
     QApplication::setApplicationVersion(QStringLiteral("1.0 / Feb  8 2020"));
     vindal01mainWindow_c window;
     QStringList lstTexts;
-    modalAnswerer_c answerer([&lstTexts](QWidget* p_pDialog) {
-        for (QLabel* pLabel : p_pDialog->findChildren<QLabel*>())
+    modalAnswerer_c answerer(
+        [&lstTexts](QWidget* p_pDialog)
         {
-            lstTexts << pLabel->text();
-        }
-        for (QPushButton* pButton : p_pDialog->findChildren<QPushButton*>())
-        {
-            if (pButton->text() == QLatin1String("Close"))
+            for (QLabel* pLabel : p_pDialog->findChildren<QLabel*>())
             {
-                pButton->click();
+                lstTexts << pLabel->text();
             }
-        }
-    });
+            for (QPushButton* pButton : p_pDialog->findChildren<QPushButton*>())
+            {
+                if (pButton->text() == QLatin1String("Close"))
+                {
+                    pButton->click();
+                }
+            }
+        });
     QMetaObject::invokeMethod(&window, "slotInfo");
     QCOMPARE(answerer.count(), 1);
     QCOMPARE(answerer.seen().at(0).strTitle, QStringLiteral("Info"));

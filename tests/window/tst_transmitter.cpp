@@ -90,8 +90,10 @@ void tst_transmitter::openingAPortSendsTheFirmwareQuery()
     QTRY_COMPARE(m_pSim->received(), QByteArray("model_fw\r\n"));
     QCOMPARE(m_pWindow->state(), state_t::QueryDevice);
     QCOMPARE(m_pWindow->command(), command_t::ModelFw);
-    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue), images_n::lampGreen().scaledToHeight(16, Qt::SmoothTransformation)));
-    QCOMPARE(m_pWindow->portStateLabel()->toolTip(), QStringLiteral("Port %1 geöffnet").arg(m_pSim->slavePath()));
+    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue),
+                      images_n::lampGreen().scaledToHeight(16, Qt::SmoothTransformation)));
+    QCOMPARE(m_pWindow->portStateLabel()->toolTip(),
+             QStringLiteral("Port %1 geöffnet").arg(m_pSim->slavePath()));
     QVERIFY(m_pWindow->serialCommandsWindow()->toPlainText().startsWith(QLatin1String("W model_fw")));
 }
 
@@ -141,7 +143,8 @@ void tst_transmitter::noPortSendsNothing()
     QCOMPARE(m_pWindow->command(), command_t::NoCommand);
     QVERIFY(m_pWindow->commandParams().isEmpty());
     QCOMPARE(m_pWindow->state(), state_t::Initial);
-    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue), images_n::lampYellow().scaledToHeight(16, Qt::SmoothTransformation)));
+    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue),
+                      images_n::lampYellow().scaledToHeight(16, Qt::SmoothTransformation)));
 }
 
 void tst_transmitter::aPortThatCannotBeOpenedShowsTheRedLamp()
@@ -149,8 +152,10 @@ void tst_transmitter::aPortThatCannotBeOpenedShowsTheRedLamp()
     const QString strMissing = m_pDir->filePath(QStringLiteral("no-such-port"));
     vindal01mainWindowTester_c(*m_pWindow).portChanged(strMissing);
     QVERIFY(!m_pWindow->serialPort()->isOpen());
-    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue), images_n::lampRed().scaledToHeight(16, Qt::SmoothTransformation)));
-    QCOMPARE(m_pWindow->portStateLabel()->toolTip(), QStringLiteral("Öffnen von Port %1 fehlgeschlagen").arg(strMissing));
+    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue),
+                      images_n::lampRed().scaledToHeight(16, Qt::SmoothTransformation)));
+    QCOMPARE(m_pWindow->portStateLabel()->toolTip(),
+             QStringLiteral("Öffnen von Port %1 fehlgeschlagen").arg(strMissing));
     QCOMPARE(m_pWindow->state(), state_t::QueryDevice);
     QCOMPARE(m_pWindow->command(), command_t::NoCommand);
     QVERIFY(m_pWindow->serialCommandsWindow()->toPlainText().isEmpty());
@@ -163,7 +168,8 @@ void tst_transmitter::aVanishedDeviceClosesThePortOnce()
     const QString strPort = m_pWindow->serialPort()->portName();
     m_pSim->vanish();
     QTRY_VERIFY(!m_pWindow->serialPort()->isOpen());
-    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue), images_n::lampRed().scaledToHeight(16, Qt::SmoothTransformation)));
+    QVERIFY(sameImage(m_pWindow->portStateLabel()->pixmap(Qt::ReturnByValue),
+                      images_n::lampRed().scaledToHeight(16, Qt::SmoothTransformation)));
     QVERIFY(m_pWindow->portStateLabel()->toolTip().contains(strPort));
     QVERIFY(!m_pWindow->sendCommand(command_t::ModelFw, {}));
     // A new selection starts afresh.
@@ -222,9 +228,11 @@ void tst_transmitter::unexpectedResponseRecord()
     tester.setCommand(command_t::EnrollDupFP);
     m_pWindow->addUnexpectedResponse(QStringLiteral("<b>x</b>"));
     m_pWindow->addUnexpectedResponse(QStringLiteral("second"));
-    const QStringList lstRecords = m_pWindow->unexpectedResponsesWindow()->toPlainText().split(QLatin1Char('\n'));
+    const QStringList lstRecords =
+        m_pWindow->unexpectedResponsesWindow()->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(lstRecords.size(), 2);
-    const QRegularExpression reRecord(QStringLiteral(R"(^\d{4}\.\d\d\.\d\d \d\d:\d\d:\d\d\.\d{3} M1 S3 C15: <b>x</b>$)"));
+    const QRegularExpression reRecord(
+        QStringLiteral(R"(^\d{4}\.\d\d\.\d\d \d\d:\d\d:\d\d\.\d{3} M1 S3 C15: <b>x</b>$)"));
     QVERIFY2(reRecord.match(lstRecords.at(0)).hasMatch(), qPrintable(lstRecords.at(0)));
     QVERIFY(lstRecords.at(1).endsWith(QLatin1String(" M1 S3 C15: second")));
 }
@@ -253,7 +261,8 @@ void tst_transmitter::serialLogRecordsTheExchange()
         }
         const QRegularExpressionMatch match = reRecord.match(QString::fromLatin1(baRecord));
         QVERIFY2(match.hasMatch(), baRecord.constData());
-        (match.captured(1) == QLatin1String("W") ? baWritten : baRead) += QByteArray::fromHex(match.captured(2).toLatin1());
+        (match.captured(1) == QLatin1String("W") ? baWritten : baRead) +=
+            QByteArray::fromHex(match.captured(2).toLatin1());
     }
     QCOMPARE(baWritten, QByteArray("model_fw\r\ndate\r\ntime\r\nreg /count\r\nmax\r\nLedOn\r\n"));
     QCOMPARE(baRead, m_pSim->sent());

@@ -4,9 +4,9 @@
 #include "windowTester.h"
 
 #include <QApplication>
-#include <QLoggingCategory>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -41,7 +41,8 @@ QPoint fingerCentre(humanHandWidget_c* p_pHand, humanHandWidget_c::finger_t p_nF
     {
         const QPoint point(x, nHeight * 9 / 10);
         humanHandWidget_c::finger_t nFinger;
-        if (humanHandWidget_c::fingerAt(p_pHand->hand(), p_pHand->size(), point, &nFinger) && nFinger == p_nFinger)
+        if (humanHandWidget_c::fingerAt(p_pHand->hand(), p_pHand->size(), point, &nFinger) &&
+            nFinger == p_nFinger)
         {
             return point + QPoint(4, 0);
         }
@@ -86,7 +87,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "the libudev stand-in is not active\n");
         return 1;
     }
-    fakeUdev_n::setPorts({fakeUdev_n::portEntry(sim.slavePath(), "0403", "6001", "USB_Serial_Adapter", "Simulator")});
+    fakeUdev_n::setPorts(
+        {fakeUdev_n::portEntry(sim.slavePath(), "0403", "6001", "USB_Serial_Adapter", "Simulator")});
     QApplication::setApplicationVersion(QStringLiteral("1.0 / Feb  8 2020"));
     // The window opens the simulator by itself, as it opens the sensor's adapter.
     vindal01mainWindow_c window;
@@ -94,11 +96,14 @@ int main(int argc, char* argv[])
     window.resize(860, 640);
     window.show();
     vindal01mainWindowTester_c tester(window);
-    auto selectMode = [&window](int p_nMode) {
-        QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("modeButton%1").arg(p_nMode)), Qt::LeftButton);
+    auto selectMode = [&window](int p_nMode)
+    {
+        QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("modeButton%1").arg(p_nMode)),
+                          Qt::LeftButton);
     };
     int nFailures = 0;
-    auto shoot = [&](const char* p_szName, bool p_bReady) {
+    auto shoot = [&](const char* p_szName, bool p_bReady)
+    {
         if (!p_bReady)
         {
             std::fprintf(stderr, "%s: the window did not get there in time\n", p_szName);
@@ -115,11 +120,15 @@ int main(int argc, char* argv[])
 
     // An image on its way would land in the next mode's replies: let the capture come to rest first.
     sim.removeFinger();
-    waitFor([&] { return window.command() == sensor_n::command_t::Scan && window.received().endsWith("\r\n"); });
+    waitFor([&]
+            { return window.command() == sensor_n::command_t::Scan && window.received().endsWith("\r\n"); });
     selectMode(5);
-    shoot("analysis", waitFor([&] {
-              return tester.treeTemplates()->topLevelItemCount() == 5 && window.statusBar()->currentMessage().isEmpty();
-          }));
+    shoot("analysis", waitFor(
+                          [&]
+                          {
+                              return tester.treeTemplates()->topLevelItemCount() == 5 &&
+                                     window.statusBar()->currentMessage().isEmpty();
+                          }));
 
     selectMode(1);
     QTest::keyClicks(tester.leEnrollPid(), QStringLiteral("12"));
@@ -129,19 +138,23 @@ int main(int argc, char* argv[])
     QTest::mouseClick(tester.btnEnrollStart(), Qt::LeftButton);
     waitFor([&] { return window.statusBar()->currentMessage().startsWith(QStringLiteral("Mit Qualität")); });
     tester.enrollHand(0)->setHilight(humanHandWidget_c::fingerIndex, Qt::white);
-    shoot("enrol", waitFor([&] { return tester.fingerFlags() == "1001111000" || tester.fingerFlags().count('1') == 4; }));
+    shoot("enrol",
+          waitFor([&]
+                  { return tester.fingerFlags() == "1001111000" || tester.fingerFlags().count('1') == 4; }));
 
     // The result of an identification stands for two seconds, during which the window waits in a
     // nested event loop: the picture is taken from a timer that runs inside it.
     bool bShot = false;
     QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!bShot && !tester.lblTrainPid()->text().isEmpty())
-        {
-            bShot = true;
-            shoot("identification", true);
-        }
-    });
+    QObject::connect(&probe, &QTimer::timeout,
+                     [&]
+                     {
+                         if (!bShot && !tester.lblTrainPid()->text().isEmpty())
+                         {
+                             bShot = true;
+                             shoot("identification", true);
+                         }
+                     });
     probe.start(50);
     sim.setFinger(12, 6);
     selectMode(3);
