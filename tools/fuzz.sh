@@ -4,6 +4,8 @@
 # Builds them with clang in build-fuzz (AddressSanitizer and UndefinedBehaviorSanitizer included). New
 # inputs the fuzzer finds go to build-fuzz/corpus/<target>, crashes and hangs to build-fuzz/artifacts/<target>;
 # the committed seeds in tests/fuzz/corpus/<target> are only read. A found crash makes the script fail.
+# FUZZ_ARGS adds libFuzzer options, for example FUZZ_ARGS="-max_len=1024 -len_control=0" for long
+# replies from the start.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-300}"
@@ -26,7 +28,7 @@ for target in "${targets[@]}"; do
         ASAN_OPTIONS=detect_leaks=1 \
         LSAN_OPTIONS="suppressions=$root/tools/fuzz-lsan-suppressions.txt:print_suppressions=0" \
         "$build/bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
-        -artifact_prefix="$build/artifacts/$target/" "$build/corpus/$target" "$root/tests/fuzz/corpus/$target" \
+        -artifact_prefix="$build/artifacts/$target/" ${FUZZ_ARGS:-} "$build/corpus/$target" "$root/tests/fuzz/corpus/$target" \
         >"$build/fuzz_$target.log" 2>&1 || status=1
     grep -E "^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)|ERROR|SUMMARY" \
         "$build/fuzz_$target.log" || true

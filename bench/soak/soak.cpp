@@ -52,6 +52,7 @@ struct sample_t
     qint64 nRssKiB;
     int nStack;
     qint64 nCycles;
+    int nUnexpectedLines;
 };
 
 class soak_c
@@ -299,8 +300,8 @@ public:
         {
             if (clock.elapsed() >= nNextSample)
             {
-                m_lstSamples.append(
-                    {clock.elapsed(), residentKiB(), int(m_window.stateStack().size()), cycles()});
+                m_lstSamples.append({clock.elapsed(), residentKiB(), int(m_window.stateStack().size()),
+                                     cycles(), unexpectedLines()});
                 nNextSample += 2000;
             }
             m_sim.setFinger(1 + int(nRound % 4), int(nRound % 3));
@@ -325,8 +326,12 @@ public:
             m_sim.clearRecording();
             m_nMaxStack = qMax(m_nMaxStack, int(m_window.stateStack().size()));
         }
-        m_lstSamples.append({clock.elapsed(), residentKiB(), int(m_window.stateStack().size()), cycles()});
+        m_lstSamples.append(
+            {clock.elapsed(), residentKiB(), int(m_window.stateStack().size()), cycles(), unexpectedLines()});
     }
+
+    // The unexpected-response window fills up to its limit over a long run, about a kilobyte a line.
+    int unexpectedLines() const { return m_window.unexpectedResponsesWindow()->document()->blockCount(); }
 
     qint64 cycles() const
     {
@@ -453,16 +458,18 @@ int main(int argc, char* argv[])
     std::printf("windows: traffic %d lines, unexpected responses %d lines\n",
                 window.serialCommandsWindow()->document()->blockCount(),
                 window.unexpectedResponsesWindow()->document()->blockCount());
-    std::printf("timeline (s, VmRSS KiB, stack, cycles):\n");
+    std::printf("timeline (s, VmRSS KiB, stack, cycles, unexpected-response lines):\n");
     const int nStep = qMax(1, soak.m_lstSamples.size() / 20);
     for (int i = 0; i < soak.m_lstSamples.size(); i += nStep)
     {
         const sample_t& s = soak.m_lstSamples.at(i);
-        std::printf("  %6lld %8lld %6d %8lld\n", static_cast<long long>(s.nMs / 1000),
-                    static_cast<long long>(s.nRssKiB), s.nStack, static_cast<long long>(s.nCycles));
+        std::printf("  %6lld %8lld %6d %8lld %6d\n", static_cast<long long>(s.nMs / 1000),
+                    static_cast<long long>(s.nRssKiB), s.nStack, static_cast<long long>(s.nCycles),
+                    s.nUnexpectedLines);
     }
-    std::printf("  %6lld %8lld %6d %8lld\n", static_cast<long long>(last.nMs / 1000),
-                static_cast<long long>(last.nRssKiB), last.nStack, static_cast<long long>(last.nCycles));
+    std::printf("  %6lld %8lld %6d %8lld %6d\n", static_cast<long long>(last.nMs / 1000),
+                static_cast<long long>(last.nRssKiB), last.nStack, static_cast<long long>(last.nCycles),
+                last.nUnexpectedLines);
     std::printf("final information query: %s\n", bAnswers ? "completed" : "FAILED");
     return bAnswers ? 0 : 1;
 }

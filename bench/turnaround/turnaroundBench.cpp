@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -23,6 +24,13 @@ using simulator_n::sensorSimulator_c;
 
 namespace
 {
+
+double cpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
 
 class recorder_c
 {
@@ -61,16 +69,20 @@ public:
             return m_vecNs.empty() ? 0.0
                                    : double(m_vecNs[size_t(p_dQuantile * double(m_vecNs.size() - 1))]) / 1e3;
         };
+        const double dCpu = cpuSeconds() - m_dCpuStart;
         std::printf(
             "%s: %zu turnarounds (%lld gaps by design left out): median %.1f us, 99th percentile %.1f us, "
-            "max %.1f us\n",
-            p_szWhat, m_vecNs.size(), static_cast<long long>(m_nSkipped), at(0.5), at(0.99), at(1.0));
+            "max %.1f us; CPU time of the process (window and module) %.1f us per command\n",
+            p_szWhat, m_vecNs.size(), static_cast<long long>(m_nSkipped), at(0.5), at(0.99), at(1.0),
+            dCpu / double(qMax<qint64>(1, m_nCounted + m_nSkipped)) * 1e6);
+        m_dCpuStart = cpuSeconds();
         m_vecNs.clear();
         m_nSkipped = 0;
         m_nCounted = 0;
     }
 
     QElapsedTimer m_clock;
+    double m_dCpuStart = cpuSeconds();
     qint64 m_nDrained = -1;
     QByteArray m_baPrevious;
     std::vector<qint64> m_vecNs;
