@@ -222,6 +222,9 @@ void tst_sensorSimulator::simpleCommands_data()
     QTest::newRow("delete missing") << QByteArray("reg /del 8 8") << QByteArray("=NO Unreg\r\n");
     QTest::newRow("image mode") << QByteArray("read_image7") << QByteArray("\r\n=NO Image Mode\r\n");
     QTest::newRow("unknown") << QByteArray("hello") << QByteArray("=NO CMDERR\r\n");
+    QTest::newRow("get without finger id") << QByteArray("reg /get 7") << QByteArray("=NO CMDERR\r\n");
+    QTest::newRow("industrial PC close") << QByteArray("kvc close 254") << QByteArray("=OK ComServer\r\n");
+    QTest::newRow("industrial PC malformed") << QByteArray("kvc open 254") << QByteArray("=NO Error=1\r\n");
 }
 
 void tst_sensorSimulator::simpleCommands()
