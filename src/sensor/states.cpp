@@ -54,6 +54,12 @@ void vindal01mainWindow_c::slotSetState(state_t p_nStateId)
 void vindal01mainWindow_c::pushState()
 {
     const QString strOld = stateText(m_nState);
+    // A mode change in the middle of a sub-state leaves its pair behind; over a whole shift these must not
+    // pile up without end. Chains nest a few levels deep, so dropping the oldest of very many changes none.
+    if (m_vecPrevStates.size() >= maxStateStackSize)
+    {
+        m_vecPrevStates.removeFirst();
+    }
     m_vecPrevStates.append({static_cast<qint32>(m_nState), static_cast<qint32>(m_nCommand)});
     qDebug() << "pushState(): SIZE PREV STATE STACK" << m_vecPrevStates.size() << "OLD_STATE" << strOld;
 }

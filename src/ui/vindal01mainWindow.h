@@ -43,6 +43,9 @@ public:
         qint32 nCommand;
     };
 
+    // The state stack keeps at most this many pairs, the most recent ones.
+    static constexpr int maxStateStackSize = 1024;
+
     explicit vindal01mainWindow_c(QWidget* parent = nullptr);
     ~vindal01mainWindow_c() override;
 

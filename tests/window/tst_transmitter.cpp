@@ -196,6 +196,20 @@ void tst_transmitter::stateStackPushesAndPops()
     QCOMPARE(m_pWindow->state(), state_t::Scan);
     QCOMPARE(m_pWindow->command(), command_t::Search);
     QVERIFY(m_pWindow->stateStack().isEmpty());
+    // Pairs left behind by interrupted chains do not pile up without end: the oldest go first.
+    for (int i = 0; i < vindal01mainWindow_c::maxStateStackSize + 100; ++i)
+    {
+        tester.setCommand(static_cast<command_t>(i % 23));
+        m_pWindow->pushState();
+    }
+    QCOMPARE(m_pWindow->stateStack().size(), vindal01mainWindow_c::maxStateStackSize);
+    QCOMPARE(m_pWindow->stateStack().last().nCommand, (vindal01mainWindow_c::maxStateStackSize + 99) % 23);
+    QCOMPARE(m_pWindow->stateStack().first().nCommand, 100 % 23);
+    while (!m_pWindow->stateStack().isEmpty())
+    {
+        m_pWindow->popSubState();
+    }
+    tester.setCommand(command_t::Search);
     // An empty stack leaves the running command and says Error.
     m_pWindow->popSubState();
     QCOMPARE(m_pWindow->state(), state_t::Error);
