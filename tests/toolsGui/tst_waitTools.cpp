@@ -1,4 +1,5 @@
 // The plain sleep and the event-processing wait, with real keyboard input queued while the wait runs.
+#include "fifoInputDevice.h"
 #include "toolsGui/waitTools.h"
 
 #include <QApplication>
@@ -8,63 +9,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <linux/input.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 using namespace toolsGui_n;
 
 namespace
 {
-// A keyboard for the application: a FIFO under /dev (the evdev keyboard input of Qt only takes device paths
-// there) into which the test writes kernel input events. Qt reads them through a socket notifier and queues
-// them as user input, exactly as it does for a real keyboard.
-class fifoKeyboard_c
-{
-public:
-    fifoKeyboard_c()
-    {
-        m_baPath = "/dev/shm/vindal01-tst-keyboard-" + QByteArray::number(qint64(::getpid()));
-        ::unlink(m_baPath.constData());
-        if (::mkfifo(m_baPath.constData(), 0600) != 0)
-            return;
-        // Kept open for reading and writing, so that the reader never sees the end of the stream.
-        m_nFd = ::open(m_baPath.constData(), O_RDWR | O_NONBLOCK);
-        if (m_nFd < 0)
-            return;
-        qunsetenv("QT_QPA_EVDEV_KEYBOARD_PARAMETERS");
-        qputenv("QT_QPA_GENERIC_PLUGINS", "evdevkeyboard:" + m_baPath);
-    }
-    ~fifoKeyboard_c()
-    {
-        if (m_nFd >= 0)
-            ::close(m_nFd);
-        ::unlink(m_baPath.constData());
-    }
-    bool isOpen() const { return m_nFd >= 0; }
-
-    bool type(unsigned short p_nKeyCode)
-    {
-        return event(EV_KEY, p_nKeyCode, 1) && event(EV_SYN, SYN_REPORT, 0) && event(EV_KEY, p_nKeyCode, 0) &&
-               event(EV_SYN, SYN_REPORT, 0);
-    }
-
-private:
-    bool event(unsigned short p_nType, unsigned short p_nCode, int p_nValue)
-    {
-        input_event ev{};
-        ev.type = p_nType;
-        ev.code = p_nCode;
-        ev.value = p_nValue;
-        return ::write(m_nFd, &ev, sizeof ev) == ssize_t(sizeof ev);
-    }
-
-    QByteArray m_baPath;
-    int m_nFd = -1;
-};
-
-fifoKeyboard_c* g_pKeyboard = nullptr;
+fifoInputDevice_c* g_pKeyboard = nullptr;
 
 class paintCounter_c : public QWidget
 {
@@ -185,7 +134,7 @@ void tst_waitTools::waitWithAllEventsTakesUserInput()
 // The keyboard must exist before the application object, which loads the input plugins.
 int main(int argc, char* argv[])
 {
-    fifoKeyboard_c keyboard;
+    fifoInputDevice_c keyboard("keyboard");
     g_pKeyboard = &keyboard;
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);

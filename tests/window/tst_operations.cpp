@@ -1,5 +1,6 @@
 // Enrolment, identification, match statistics and deletion end to end: the shown window on a real serial
 // line to the simulated module, fingers picked by real clicks on the hand pictures.
+#include "fifoInputDevice.h"
 #include "modalAnswerer.h"
 #include "sensorSimulator.h"
 #include "serialPort/loggingSerialPort.h"
@@ -10,11 +11,7 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <linux/input.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace sensor_n;
 using simulator_n::sensorSimulator_c;
@@ -25,75 +22,7 @@ using opMode_t = sensor_n::mode_t;
 namespace
 {
 
-// A mouse for the application: a FIFO under /dev (the evdev mouse input of Qt only takes device paths there)
-// into which the test writes kernel input events. Qt reads them through a socket notifier and queues them as
-// user input, exactly as it does for a real mouse, so a wait that holds back user input holds them back too.
-class fifoMouse_c
-{
-public:
-    fifoMouse_c()
-    {
-        m_baPath = "/dev/shm/vindal01-tst-mouse-" + QByteArray::number(qint64(::getpid()));
-        ::unlink(m_baPath.constData());
-        if (::mkfifo(m_baPath.constData(), 0600) != 0)
-        {
-            return;
-        }
-        // Kept open for reading and writing, so that the reader never sees the end of the stream.
-        m_nFd = ::open(m_baPath.constData(), O_RDWR | O_NONBLOCK);
-        if (m_nFd < 0)
-        {
-            return;
-        }
-        qunsetenv("QT_QPA_EVDEV_MOUSE_PARAMETERS");
-        // Without compression every report becomes an event of its own.
-        qputenv("QT_QPA_GENERIC_PLUGINS", "evdevmouse:" + m_baPath + ":nocompress");
-    }
-    ~fifoMouse_c()
-    {
-        if (m_nFd >= 0)
-        {
-            ::close(m_nFd);
-        }
-        ::unlink(m_baPath.constData());
-    }
-    bool isOpen() const { return m_nFd >= 0; }
-
-    // A left click at a point of the screen. The pointer is first pushed into the top left corner (the
-    // position is clamped there), then moved by the point's coordinates.
-    bool clickAt(const QPoint& p_ptGlobal)
-    {
-        QByteArray baEvents;
-        auto add = [&baEvents](quint16 p_nType, quint16 p_nCode, qint32 p_nValue)
-        {
-            input_event event = {};
-            event.type = p_nType;
-            event.code = p_nCode;
-            event.value = p_nValue;
-            baEvents.append(reinterpret_cast<const char*>(&event), sizeof(event));
-        };
-        // The reader ignores the motion of its very first report.
-        add(EV_REL, REL_X, 1);
-        add(EV_SYN, SYN_REPORT, 0);
-        add(EV_REL, REL_X, -100000);
-        add(EV_REL, REL_Y, -100000);
-        add(EV_SYN, SYN_REPORT, 0);
-        add(EV_REL, REL_X, p_ptGlobal.x());
-        add(EV_REL, REL_Y, p_ptGlobal.y());
-        add(EV_SYN, SYN_REPORT, 0);
-        add(EV_KEY, BTN_LEFT, 1);
-        add(EV_SYN, SYN_REPORT, 0);
-        add(EV_KEY, BTN_LEFT, 0);
-        add(EV_SYN, SYN_REPORT, 0);
-        return m_nFd >= 0 && ::write(m_nFd, baEvents.constData(), size_t(baEvents.size())) == baEvents.size();
-    }
-
-private:
-    QByteArray m_baPath;
-    int m_nFd = -1;
-};
-
-fifoMouse_c* g_pMouse = nullptr;
+fifoInputDevice_c* g_pMouse = nullptr;
 
 // The abort byte, then the finger list walk of a person.
 QByteArrayList walkOf(int p_nPid)
@@ -844,7 +773,8 @@ void tst_operations::questionsAnsweredNoSendNothing()
 // The mouse must exist before the application object, which loads the input plugins.
 int main(int argc, char* argv[])
 {
-    fifoMouse_c mouse;
+    // Without compression every report becomes an event of its own.
+    fifoInputDevice_c mouse("mouse", ":nocompress");
     g_pMouse = &mouse;
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);

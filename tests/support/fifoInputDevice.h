@@ -1,0 +1,104 @@
+// A keyboard or mouse for the application under test: a FIFO under /dev/shm (Qt's evdev input only takes
+// device paths there) into which the test writes kernel input events. Qt reads them through a socket
+// notifier and queues them as user input, exactly as for a real device, so a wait that holds back user
+// input holds them back too. Create it before the QApplication: the plugin is chosen at start-up.
+#pragma once
+
+#include <QByteArray>
+#include <QPoint>
+
+#include <fcntl.h>
+#include <linux/input.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+class fifoInputDevice_c
+{
+public:
+    // p_szKind is "keyboard" or "mouse"; p_baOptions are appended to the plugin's device path.
+    fifoInputDevice_c(const char* p_szKind, const QByteArray& p_baOptions = QByteArray())
+    {
+        m_baPath =
+            "/dev/shm/vindal01-tst-" + QByteArray(p_szKind) + '-' + QByteArray::number(qint64(::getpid()));
+        ::unlink(m_baPath.constData());
+        if (::mkfifo(m_baPath.constData(), 0600) != 0)
+        {
+            return;
+        }
+        // Kept open for reading and writing, so that the reader never sees the end of the stream.
+        m_nFd = ::open(m_baPath.constData(), O_RDWR | O_NONBLOCK);
+        if (m_nFd < 0)
+        {
+            return;
+        }
+        const QByteArray baKind = QByteArray(p_szKind).toUpper();
+        qunsetenv("QT_QPA_EVDEV_" + baKind + "_PARAMETERS");
+        qputenv("QT_QPA_GENERIC_PLUGINS", "evdev" + QByteArray(p_szKind) + ':' + m_baPath + p_baOptions);
+    }
+    ~fifoInputDevice_c()
+    {
+        if (m_nFd >= 0)
+        {
+            ::close(m_nFd);
+        }
+        ::unlink(m_baPath.constData());
+    }
+    fifoInputDevice_c(const fifoInputDevice_c&) = delete;
+    fifoInputDevice_c& operator=(const fifoInputDevice_c&) = delete;
+
+    bool isOpen() const { return m_nFd >= 0; }
+
+    // A key pressed and released.
+    bool type(unsigned short p_nKeyCode)
+    {
+        return write({{EV_KEY, p_nKeyCode, 1},
+                      {EV_SYN, SYN_REPORT, 0},
+                      {EV_KEY, p_nKeyCode, 0},
+                      {EV_SYN, SYN_REPORT, 0}});
+    }
+
+    // A left click at a point of the screen. The pointer is first pushed into the top left corner (the
+    // position is clamped there), then moved by the point's coordinates. The reader ignores the motion
+    // of its very first report.
+    bool clickAt(const QPoint& p_ptGlobal)
+    {
+        return write({{EV_REL, REL_X, 1},
+                      {EV_SYN, SYN_REPORT, 0},
+                      {EV_REL, REL_X, -100000},
+                      {EV_REL, REL_Y, -100000},
+                      {EV_SYN, SYN_REPORT, 0},
+                      {EV_REL, REL_X, p_ptGlobal.x()},
+                      {EV_REL, REL_Y, p_ptGlobal.y()},
+                      {EV_SYN, SYN_REPORT, 0},
+                      {EV_KEY, BTN_LEFT, 1},
+                      {EV_SYN, SYN_REPORT, 0},
+                      {EV_KEY, BTN_LEFT, 0},
+                      {EV_SYN, SYN_REPORT, 0}});
+    }
+
+private:
+    struct event_t
+    {
+        unsigned short nType;
+        unsigned short nCode;
+        int nValue;
+    };
+
+    // All events in one write, so that the reader never sees half a report.
+    bool write(std::initializer_list<event_t> p_events)
+    {
+        QByteArray baEvents;
+        for (const event_t& e : p_events)
+        {
+            input_event event = {};
+            event.type = e.nType;
+            event.code = e.nCode;
+            event.value = e.nValue;
+            baEvents.append(reinterpret_cast<const char*>(&event), sizeof(event));
+        }
+        return m_nFd >= 0 && ::write(m_nFd, baEvents.constData(), size_t(baEvents.size())) == baEvents.size();
+    }
+
+    QByteArray m_baPath;
+    int m_nFd = -1;
+};
