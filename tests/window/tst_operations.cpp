@@ -2,6 +2,7 @@
 // line to the simulated module, fingers picked by real clicks on the hand pictures.
 #include "fifoInputDevice.h"
 #include "modalAnswerer.h"
+#include "scratchDirectory.h"
 #include "sensorSimulator.h"
 #include "serialPort/loggingSerialPort.h"
 #include "windowTester.h"
@@ -104,16 +105,13 @@ private:
 
     sensorSimulator_c* m_pSim = nullptr;
     vindal01mainWindow_c* m_pWindow = nullptr;
-    QTemporaryDir* m_pDir = nullptr;
-    QString m_strOldCwd;
+    scratchDirectory_c* m_pDir = nullptr;
     QStringList m_lstStatus;
 };
 
 void tst_operations::init()
 {
-    m_pDir = new QTemporaryDir();
-    m_strOldCwd = QDir::currentPath();
-    QDir::setCurrent(m_pDir->path());
+    m_pDir = new scratchDirectory_c();
     m_pSim = new sensorSimulator_c();
     QVERIFY(m_pSim->open());
     m_pWindow = new vindal01mainWindow_c();
@@ -138,7 +136,6 @@ void tst_operations::cleanup()
 {
     delete m_pWindow;
     delete m_pSim;
-    QDir::setCurrent(m_strOldCwd);
     delete m_pDir;
 }
 

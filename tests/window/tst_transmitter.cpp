@@ -1,6 +1,7 @@
 // The command transmitter against the simulated module on a real serial line.
 #include "commandLineTable.h"
 #include "modalAnswerer.h"
+#include "scratchDirectory.h"
 #include "sensorSimulator.h"
 #include "serialPort/loggingSerialPort.h"
 #include "ui/images.h"
@@ -49,15 +50,12 @@ private:
 
     sensorSimulator_c* m_pSim = nullptr;
     vindal01mainWindow_c* m_pWindow = nullptr;
-    QTemporaryDir* m_pDir = nullptr;
-    QString m_strOldCwd;
+    scratchDirectory_c* m_pDir = nullptr;
 };
 
 void tst_transmitter::init()
 {
-    m_pDir = new QTemporaryDir();
-    m_strOldCwd = QDir::currentPath();
-    QDir::setCurrent(m_pDir->path());
+    m_pDir = new scratchDirectory_c();
     m_pSim = new sensorSimulator_c();
     QVERIFY(m_pSim->open());
     m_pWindow = new vindal01mainWindow_c();
@@ -67,7 +65,6 @@ void tst_transmitter::cleanup()
 {
     delete m_pWindow;
     delete m_pSim;
-    QDir::setCurrent(m_strOldCwd);
     delete m_pDir;
 }
 

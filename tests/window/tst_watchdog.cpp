@@ -1,6 +1,7 @@
 // The serial watchdog: a stalled dialogue with the simulated module is marked, nothing else changes.
 #include "fakeudev/fakeUdev.h"
 #include "modalAnswerer.h"
+#include "scratchDirectory.h"
 #include "sensorSimulator.h"
 #include "serialPort/loggingSerialPort.h"
 #include "ui/images.h"
@@ -70,8 +71,7 @@ private:
 
     sensorSimulator_c* m_pSim = nullptr;
     vindal01mainWindow_c* m_pWindow = nullptr;
-    QTemporaryDir* m_pDir = nullptr;
-    QString m_strOldCwd;
+    scratchDirectory_c* m_pDir = nullptr;
 };
 
 void tst_watchdog::initTestCase()
@@ -83,9 +83,7 @@ void tst_watchdog::initTestCase()
 
 void tst_watchdog::init()
 {
-    m_pDir = new QTemporaryDir();
-    m_strOldCwd = QDir::currentPath();
-    QDir::setCurrent(m_pDir->path());
+    m_pDir = new scratchDirectory_c();
     m_pSim = new sensorSimulator_c();
     QVERIFY(m_pSim->open());
     m_pWindow = new vindal01mainWindow_c();
@@ -95,7 +93,6 @@ void tst_watchdog::cleanup()
 {
     delete m_pWindow;
     delete m_pSim;
-    QDir::setCurrent(m_strOldCwd);
     delete m_pDir;
 }
 
