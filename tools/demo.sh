@@ -10,7 +10,8 @@ cmake --build "$root/build" --target vindal01-tool vindal01-simulator fakeudev K
 bin="$root/build/bin"
 
 if [ $# -eq 0 ]; then
-    set -- --template 12,0,57,31 --template 12,5,90,44 --template 300,9,73,38 --finger 12,5 --search-delay 300
+    set -- --template 12,0,57,31 --template 12,5,90,44 --template 300,9,73,38 --finger 12,5 --search-delay 300 \
+        --image 256x288
 fi
 fifo="$(mktemp -u)"
 mkfifo "$fifo"

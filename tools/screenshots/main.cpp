@@ -1,5 +1,6 @@
 // Renders pictures of the main window at work against the simulated module: vindal01-screenshots <folder>.
 #include "fakeudev/fakeUdev.h"
+#include "fingerprintImage.h"
 #include "sensorSimulator.h"
 #include "windowTester.h"
 
@@ -76,6 +77,8 @@ int main(int argc, char* argv[])
     sim.addTemplate(4711, 2, 66, 35);
     sim.setPlacementDelay(150);
     sim.setEnrollQuality(57);
+    // The module's own picture size, so that the image page looks as it does with a module.
+    sim.setImage(256, 288, simulator_n::fingerprintImage(256, 288));
     if (!sim.open())
     {
         std::fprintf(stderr, "cannot open a pseudo-terminal: %s\n", qPrintable(sim.errorString()));

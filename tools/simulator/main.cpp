@@ -4,6 +4,7 @@
 // program ("picocom -b 115200 /dev/pts/7") or with the service tool. Lines typed on stdin change the
 // finger on the sensor while it runs (see the help text).
 
+#include "fingerprintImage.h"
 #include "sensorSimulator.h"
 
 #include <QCommandLineParser>
@@ -165,8 +166,11 @@ int main(int argc, char* argv[])
         QStringLiteral("ipc"),
         QStringLiteral("Answer to COM server requests: accept, silent or refuse:<code>."),
         QStringLiteral("answer"), QStringLiteral("accept"));
+    const QCommandLineOption optImage(
+        QStringLiteral("image"), QStringLiteral("Size of the fingerprint picture that read_image sends."),
+        QStringLiteral("WxH"), QStringLiteral("160x120"));
     parser.addOptions({optTemplate, optFinger, optCapacity, optFirmware, optPace, optChunk, optManual,
-                       optPlacementDelay, optSearchDelay, optIpc});
+                       optPlacementDelay, optSearchDelay, optIpc, optImage});
     parser.process(app);
 
     simulator_n::sensorSimulator_c sim;
@@ -195,6 +199,15 @@ int main(int argc, char* argv[])
     {
         sim.setFirmware(parser.value(optFirmware));
     }
+    const QStringList lstImageSize = parser.value(optImage).split(QLatin1Char('x'));
+    const int nImageWidth = lstImageSize.value(0).toInt();
+    const int nImageHeight = lstImageSize.size() == 2 ? lstImageSize.at(1).toInt() : 0;
+    if (nImageWidth <= 0 || nImageHeight <= 0 || nImageWidth > 4096 || nImageHeight > 4096)
+    {
+        err() << "--image expects a size such as 256x288 (1 to 4096 pixels each way)." << Qt::endl;
+        return 2;
+    }
+    sim.setImage(nImageWidth, nImageHeight, simulator_n::fingerprintImage(nImageWidth, nImageHeight));
     sim.setLineRatePacing(parser.isSet(optPace));
     sim.setChunkSize(parser.value(optChunk).toInt());
     sim.setPlacementMode(parser.isSet(optManual) ? simulator_n::sensorSimulator_c::placementManual

@@ -1,5 +1,7 @@
 #include "sensorSimulator.h"
 
+#include "fingerprintImage.h"
+
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -38,7 +40,6 @@ sensorSimulator_c::sensorSimulator_c(QObject* p_pParent)
     m_pOperationTimer->setSingleShot(true);
     connect(m_pPumpTimer, &QTimer::timeout, this, &sensorSimulator_c::slotPumpOutput);
     connect(m_pOperationTimer, &QTimer::timeout, this, &sensorSimulator_c::slotOperationTimer);
-    m_baImage = defaultImage(m_nImageWidth, m_nImageHeight);
 }
 
 sensorSimulator_c::~sensorSimulator_c()
@@ -413,32 +414,8 @@ int sensorSimulator_c::imageHeight() const
 
 QByteArray sensorSimulator_c::imagePixels() const
 {
-    return m_baImage;
-}
-
-QByteArray sensorSimulator_c::defaultImage(int p_nWidth, int p_nHeight)
-{
-    // Concentric ridges inside an oval on a white background: enough to look like a finger.
-    QByteArray baPixels(p_nWidth * p_nHeight, char(255));
-    const double dCx = p_nWidth / 2.0;
-    const double dCy = p_nHeight / 2.0;
-    for (int nRowFromBottom = 0; nRowFromBottom < p_nHeight; ++nRowFromBottom)
-    {
-        for (int x = 0; x < p_nWidth; ++x)
-        {
-            const double dx = (x - dCx) / (p_nWidth * 0.38);
-            const double dy = (nRowFromBottom - dCy * 0.9) / (p_nHeight * 0.48);
-            if (dx * dx + dy * dy > 1.0)
-            {
-                continue;
-            }
-            const double dR =
-                std::sqrt((x - dCx) * (x - dCx) + 1.6 * (nRowFromBottom - dCy) * (nRowFromBottom - dCy));
-            const int nGrey = int(120.0 + 100.0 * std::sin(dR / 1.7));
-            baPixels[nRowFromBottom * p_nWidth + x] = char(qBound(0, nGrey, 255));
-        }
-    }
-    return baPixels;
+    // The default picture is drawn only when somebody asks for it: most simulators never send one.
+    return m_baImage.isNull() ? fingerprintImage(m_nImageWidth, m_nImageHeight) : m_baImage;
 }
 
 // --- Misbehaviour ------------------------------------------------------------------------------------
@@ -854,11 +831,12 @@ void sensorSimulator_c::sendImage(int p_nMode)
         queueOutput("\r\n=NO Image Mode\r\n");
         return;
     }
+    const QByteArray baImage = imagePixels();
     // The reader expects at least one byte before the header line.
     const QByteArray baHeader = "\r\n=OK Image Width=" + QByteArray::number(m_nImageWidth) +
                                 " Height=" + QByteArray::number(m_nImageHeight) +
-                                " Sum=" + QByteArray::number(announcedSum(checksum(m_baImage))) + "\r\n";
-    queueOutput(baHeader + m_baImage);
+                                " Sum=" + QByteArray::number(announcedSum(checksum(baImage))) + "\r\n";
+    queueOutput(baHeader + baImage);
 }
 
 // --- Search and matchId ------------------------------------------------------------------------------

@@ -234,7 +234,7 @@ public:
 
     // The picture that read_image sends: p_baPixels holds p_nWidth * p_nHeight grey values, row after
     // row, bottom row first (exactly the wire order). Returns false when the sizes disagree.
-    // By default a generated 160 x 120 picture of ridges.
+    // By default a drawn 160 x 120 fingerprint (fingerprintImage.h).
     bool setImage(int p_nWidth, int p_nHeight, const QByteArray& p_baPixels);
     // The picture read_image sends: its size and its pixels in wire order.
     int imageWidth() const;
@@ -334,7 +334,6 @@ private:
     void sendTemplate(int p_nPid, int p_nFid);
     void sendImage(int p_nMode);
     const storedTemplate_c* findTemplate(int p_nPid, int p_nFid) const;
-    static QByteArray defaultImage(int p_nWidth, int p_nHeight);
 
     int m_nMasterFd = -1;
     int m_nSlaveFd = -1;
