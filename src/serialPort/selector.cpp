@@ -4,8 +4,10 @@
 #include "serialPort/updateIcon.h"
 #include "toolsGui/comboTools.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QScrollBar>
 #include <QToolButton>
 
 namespace serialPort_n
@@ -25,6 +27,10 @@ selector_c::selector_c(QWidget* parent) : QWidget(parent)
     connect(m_pUpdateButton, &QToolButton::clicked, this, &selector_c::slotUpdatePorts);
     // activated() comes only from the user's choices, never from filling the list.
     connect(m_pCombo, QOverload<int>::of(&QComboBox::activated), this, &selector_c::slotPortChanged);
+    // The tool bar keeps the selector narrow, which cuts an adapter's description: the tool tip
+    // carries the whole chosen entry.
+    connect(m_pCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), m_pCombo,
+            [this]() { m_pCombo->setToolTip(m_pCombo->currentText()); });
 
     slotUpdatePorts();
 }
@@ -63,6 +69,9 @@ void selector_c::slotUpdatePorts()
     for (const portRecord_c& port : availablePortRecords())
         m_pCombo->addItem(portEntryText(port), port.m_strName);
     m_pCombo->addItem(tr("Update serial port list"), updateMarker());
+    // The open list may be wider than the box, so every entry can be read in full there.
+    m_pCombo->view()->setMinimumWidth(m_pCombo->view()->sizeHintForColumn(0) +
+                                      m_pCombo->view()->verticalScrollBar()->sizeHint().width());
 
     setPort(strPort);
     blockSignals(bWasBlocked);
