@@ -27,6 +27,10 @@ void vindal01mainWindow_c::closeEvent(QCloseEvent* p_pEvent)
     m_pIdleTimer->stop();
     dropHeldWrites();
     qDebug() << "Main window closed, port closed";
-    delete m_pSerialPort;
-    m_pSerialPort = nullptr;
+    // Closed, not deleted: the close may come while a wait runs inside the port's own readyRead.
+    if (m_pSerialPort != nullptr)
+    {
+        disconnect(m_pSerialPort, nullptr, this, nullptr);
+        m_pSerialPort->close();
+    }
 }

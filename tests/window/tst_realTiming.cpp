@@ -50,6 +50,7 @@ private slots:
     void lostAdapterIsSaidInTheStatusBar();
     void fingerIdOutsideTheHands_data();
     void fingerIdOutsideTheHands();
+    void simulatorRecordsInArrivalOrder();
 
 private:
     vindal01mainWindowTester_c tester() const { return vindal01mainWindowTester_c(*m_pWindow); }
@@ -384,6 +385,27 @@ void tst_realTiming::fingerIdOutsideTheHands()
     QCOMPARE(strShown, text);
     QCOMPARE(anHilight[0], leftHilight);
     QCOMPARE(anHilight[1], rightHilight);
+}
+
+// A slot on commandReceived that runs an event loop while more bytes come: the recording keeps the order
+// of the wire.
+void tst_realTiming::simulatorRecordsInArrivalOrder()
+{
+    QSerialPort* pPort = m_pWindow->serialPort();
+    bool bWritten = false;
+    connect(m_pSim, &sensorSimulator_c::commandReceived, this,
+            [&](const QByteArray& p_baCommand)
+            {
+                if (p_baCommand == "first" && !bWritten)
+                {
+                    bWritten = true;
+                    pPort->write("third\r");
+                    QTest::qWait(100);
+                }
+            });
+    pPort->write("first\rsecond\r");
+    QTRY_COMPARE(m_pSim->commands(), (QByteArrayList{"first", "second", "third"}));
+    QCOMPARE(m_pSim->received(), QByteArray("first\rsecond\rthird\r"));
 }
 
 QTEST_MAIN(tst_realTiming)
