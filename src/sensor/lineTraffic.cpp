@@ -133,8 +133,12 @@ bool vindal01mainWindow_c::readPending()
         m_pIdleTimer->start(2500);
         if (m_bSettling)
         {
-            // The rest of the interrupted reply: in the log and the traffic window, but in no reply.
-            m_pQuietTimer->start(quietMs);
+            // The rest of the interrupted reply: in the log and the traffic window, but in no reply. Past
+            // the bound the quiet timer is left to run out, however much still comes.
+            if (m_settleClock.elapsed() < maxSettleMs)
+            {
+                m_pQuietTimer->start(quietMs);
+            }
             continue;
         }
         m_baReceived.append(baChunk);

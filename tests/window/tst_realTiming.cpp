@@ -41,6 +41,7 @@ private slots:
     void cleanup();
     void leavingTheImagePageMidPicture_data();
     void leavingTheImagePageMidPicture();
+    void moduleIgnoringTheAbortHoldsTheDialogueBackBriefly();
     void delayedAbortLeavesTheNextCommandAlone();
     void strayLinesAreRecordedOnce();
     void doubleClickStartsOneChain_data();
@@ -152,6 +153,21 @@ void tst_realTiming::leavingTheImagePageMidPicture()
     QVERIFY(m_pSim->lastTailSentAt() >= 0);
     QVERIFY(m_pSim->commandTimes().value(1) >= m_pSim->lastTailSentAt());
     QVERIFY(m_pSim->commandTimes().value(1) - m_pSim->lastAbortAt() < 5000);
+}
+
+// A module that goes on sending its picture after the abort byte: the next command still goes out soon,
+// long before the picture would end.
+void tst_realTiming::moduleIgnoringTheAbortHoldsTheDialogueBackBriefly()
+{
+    m_pSim->setAbortTail(1 << 20);
+    QVERIFY(m_pSim->setImage(256, 288, QByteArray(256 * 288, char(0x4f))));
+    m_pSim->setFinger(3, 6);
+    clickMode(opMode_t::Test);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->received().size() > 3000, 10000);
+    m_pSim->clearRecording();
+    clickMode(opMode_t::Info);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pSim->commands().contains("model_fw"), 10000);
+    QVERIFY(m_pSim->commandTimes().value(1) - m_pSim->lastAbortAt() < 3000);
 }
 
 // The abort that ends the LED-less search and its completion come 100 ms apart; a mode change in
@@ -294,6 +310,8 @@ void tst_realTiming::bytesDuringAWaitAreReadBeforeTheNextCommand()
     const int nStray = strTraffic.indexOf(QStringLiteral("R =NO NoFinger stray"));
     QVERIFY(nStray >= 0);
     QVERIFY(strTraffic.indexOf(QStringLiteral("W scan"), nStray) > nStray);
+    // A module that streams while a box stays open cannot fill the memory.
+    QVERIFY(m_pWindow->serialPort()->readBufferSize() > 0);
 }
 
 // Diagnostic windows and the log reader open: closing the main window still ends the program and frees
