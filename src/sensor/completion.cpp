@@ -57,6 +57,7 @@ void vindal01mainWindow_c::commandCompleted(command_t p_nCommand, const QString&
         }
         else if (p_nCommand == command_t::EnrollDupFP)
         {
+            m_pBtnEnrollStart->setEnabled(true);
             showEnrollResult(p_strReply);
             slotEnrollPidChanged(m_pLeEnrollPid->text());
         }
@@ -298,7 +299,7 @@ void vindal01mainWindow_c::completeSubState(command_t p_nCommand, const QString&
             unexpectedMode("for command reply", p_nCommand, p_strReply, p_bAborted);
         }
         sendCommand(command_t::SearchNoLed, QVariantMap());
-        QTimer::singleShot(100, this, &vindal01mainWindow_c::slotAbortSerialCommand);
+        abortLater();
     }
     else if (nState == state_t::SubSearch && p_nCommand == command_t::SearchNoLed)
     {
@@ -359,7 +360,7 @@ void vindal01mainWindow_c::completeSubState(command_t p_nCommand, const QString&
     else if (nState == state_t::SubMatchId && p_nCommand == command_t::LedOff)
     {
         sendCommand(command_t::MatchIdNoLed, {{QStringLiteral("pid"), m_pLeMatchIdPid->text().toInt()}});
-        QTimer::singleShot(100, this, &vindal01mainWindow_c::slotAbortSerialCommand);
+        abortLater();
     }
     else if (nState == state_t::SubMatchId && p_nCommand == command_t::MatchIdNoLed)
     {
@@ -402,6 +403,8 @@ void vindal01mainWindow_c::slotModeSelected(int p_nMode)
     {
         return;
     }
+    // A mode change ends whatever enrolment ran: Start may be clicked again.
+    m_pBtnEnrollStart->setEnabled(true);
     statusBar()->showMessage(tr(aModes[p_nMode].szStatus));
     m_pPageStack->setCurrentIndex(m_anPageIndex[p_nMode]);
     switch (m_nMode)
@@ -415,6 +418,7 @@ void vindal01mainWindow_c::slotModeSelected(int p_nMode)
     case mode_t::Delete:
         m_pBtnDeleteSingle->setEnabled(false);
         m_pBtnDeletePerson->setEnabled(false);
+        m_pBtnDeleteAll->setEnabled(true);
         break;
     case mode_t::MatchIdAnalysis:
         m_nSecurityLevel = 0;

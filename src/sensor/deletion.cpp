@@ -37,13 +37,26 @@ void vindal01mainWindow_c::showDeleteFingers()
     bool bAnyEnrolled = false;
     for (int nId = 0; nId < 10; ++nId)
     {
-        humanHandWidget_c* pHand = nId < 5 ? m_pDeleteHandLeft : m_pDeleteHandRight;
-        const auto nFinger = static_cast<humanHandWidget_c::finger_t>(nId < 5 ? 4 - nId % 5 : nId % 5);
+        humanHandWidget_c* pHand = humanHandWidget_c::handOfFingerId(nId) == humanHandWidget_c::handLeft
+                                       ? m_pDeleteHandLeft
+                                       : m_pDeleteHandRight;
+        const humanHandWidget_c::finger_t nFinger = humanHandWidget_c::fingerOfFingerId(nId);
         const bool bEnrolled = nId < m_baFingerFlags.size() && m_baFingerFlags.at(nId) != '0';
         bAnyEnrolled = bAnyEnrolled || bEnrolled;
         pHand->setFingerColor(nFinger, bEnrolled ? QColor(Qt::lightGray) : QColor(Qt::gray));
     }
     m_pBtnDeletePerson->setEnabled(bAnyEnrolled);
+    // The finger list is fresh: whatever deletion ran has ended.
+    m_pBtnDeleteAll->setEnabled(true);
+}
+
+void vindal01mainWindow_c::disableDeleteButtons()
+{
+    // While a deletion runs, a second click (a double click) must not start it again; the finger list
+    // read afterwards enables the buttons as the fingers allow.
+    m_pBtnDeleteSingle->setEnabled(false);
+    m_pBtnDeletePerson->setEnabled(false);
+    m_pBtnDeleteAll->setEnabled(false);
 }
 
 void vindal01mainWindow_c::slotDeleteFingerClicked(humanHandWidget_c::hand_t p_nHand,
@@ -54,7 +67,7 @@ void vindal01mainWindow_c::slotDeleteFingerClicked(humanHandWidget_c::hand_t p_n
     m_pDeleteHandRight->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
     (p_nHand == humanHandWidget_c::handLeft ? m_pDeleteHandLeft : m_pDeleteHandRight)
         ->setHilight(p_nFinger, Qt::white);
-    const int nId = p_nHand == humanHandWidget_c::handRight ? 5 + p_nFinger : 4 - p_nFinger;
+    const int nId = humanHandWidget_c::fingerId(p_nHand, p_nFinger);
     m_pLeDeleteFid->setText(QString::number(nId));
     if (nId < m_baFingerFlags.size())
     {
@@ -71,6 +84,7 @@ void vindal01mainWindow_c::slotDeleteSingleFinger()
     {
         return;
     }
+    disableDeleteButtons();
     sendCommand(command_t::Cancel, QVariantMap());
     sendCommand(command_t::RegDel, {{QStringLiteral("pid"), m_pLeDeletePid->text().toInt()},
                                     {QStringLiteral("fid"), m_pLeDeleteFid->text().toInt()}});
@@ -84,6 +98,7 @@ void vindal01mainWindow_c::slotDeletePersonFingers()
     {
         return;
     }
+    disableDeleteButtons();
     sendCommand(command_t::Cancel, QVariantMap());
     m_nDeletePid = nPid;
     // The pair restored after the tenth RegDel makes the page's RegDel row read the finger list afresh,
@@ -100,6 +115,7 @@ void vindal01mainWindow_c::slotDeleteAllFingers()
     {
         return;
     }
+    disableDeleteButtons();
     sendCommand(command_t::Cancel, QVariantMap());
     sendCommand(command_t::RegClear, QVariantMap());
 }

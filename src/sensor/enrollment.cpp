@@ -3,18 +3,9 @@
 
 #include <QDebug>
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace sensor_n;
-
-namespace
-{
-
-int fingerIdOf(humanHandWidget_c::hand_t p_nHand, humanHandWidget_c::finger_t p_nFinger)
-{
-    return p_nHand == humanHandWidget_c::handRight ? 5 + p_nFinger : 4 - p_nFinger;
-}
-
-} // namespace
 
 void vindal01mainWindow_c::refreshFingerList(qint32 p_nPid)
 {
@@ -29,9 +20,9 @@ void vindal01mainWindow_c::showFingerCollection(humanHandWidget_c* p_pLeft, huma
 {
     for (int nId = 0; nId < 10 && nId < m_baFingerFlags.size(); ++nId)
     {
-        humanHandWidget_c* pHand = nId < 5 ? p_pLeft : p_pRight;
-        const auto nFinger = static_cast<humanHandWidget_c::finger_t>(nId < 5 ? 4 - nId % 5 : nId % 5);
-        pHand->setFingerColor(nFinger,
+        humanHandWidget_c* pHand =
+            humanHandWidget_c::handOfFingerId(nId) == humanHandWidget_c::handLeft ? p_pLeft : p_pRight;
+        pHand->setFingerColor(humanHandWidget_c::fingerOfFingerId(nId),
                               m_baFingerFlags.at(nId) != '0' ? QColor(Qt::lightGray) : QColor(Qt::gray));
     }
 }
@@ -53,11 +44,18 @@ void vindal01mainWindow_c::slotEnrollFingerClicked(humanHandWidget_c::hand_t p_n
     m_pEnrollHandRight->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
     (p_nHand == humanHandWidget_c::handLeft ? m_pEnrollHandLeft : m_pEnrollHandRight)
         ->setHilight(p_nFinger, Qt::white);
-    m_pLeEnrollFid->setText(QString::number(fingerIdOf(p_nHand, p_nFinger)));
+    m_pLeEnrollFid->setText(QString::number(humanHandWidget_c::fingerId(p_nHand, p_nFinger)));
 }
 
 void vindal01mainWindow_c::slotEnrollStart()
 {
+    // One enrolment at a time: a double click must not send the command twice. The completion of the
+    // enrolment or a mode change enables Start again.
+    if (!m_pBtnEnrollStart->isEnabled())
+    {
+        return;
+    }
+    m_pBtnEnrollStart->setEnabled(false);
     sendCommand(command_t::EnrollDupFP, {{QStringLiteral("pid"), m_pLeEnrollPid->text().toInt()},
                                          {QStringLiteral("fid"), m_pLeEnrollFid->text().toInt()},
                                          {QStringLiteral("group"), m_pLeEnrollGroup->text().toInt()}});

@@ -26,21 +26,21 @@ void vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
     {
         m_pLblTrainPid->setText(p_strReply.mid(nIdPos + 4, nBkPos - (nIdPos + 4)).trimmed());
         nFid = p_strReply.mid(nBkPos + 8).trimmed().toInt();
-        const auto nHand = nFid < 5 ? humanHandWidget_c::handLeft : humanHandWidget_c::handRight;
-        pHand = nHand == humanHandWidget_c::handLeft ? m_pTrainHandLeft : m_pTrainHandRight;
-        const int nMod = nFid % 5;
-        const auto nFinger =
-            static_cast<humanHandWidget_c::finger_t>(nHand == humanHandWidget_c::handLeft ? 4 - nMod : nMod);
-        m_pLblTrainFinger->setText(
-            QStringLiteral("%1 %2 (%3)")
-                .arg(humanHandWidget_c::handName(nHand), humanHandWidget_c::fingerName(nFinger))
-                .arg(nFid));
-        pHand->setHilight(nFinger, p_strReply.contains(QLatin1String("Search2")) ? QColor(Qt::green)
-                                                                                 : QColor(Qt::white));
+        m_pLblTrainFinger->setText(humanHandWidget_c::fingerIdText(nFid));
+    }
+    if (humanHandWidget_c::isFingerId(nFid))
+    {
+        pHand = humanHandWidget_c::handOfFingerId(nFid) == humanHandWidget_c::handLeft ? m_pTrainHandLeft
+                                                                                       : m_pTrainHandRight;
+        pHand->setHilight(humanHandWidget_c::fingerOfFingerId(nFid),
+                          p_strReply.contains(QLatin1String("Search2")) ? QColor(Qt::green)
+                                                                        : QColor(Qt::white));
     }
     else
     {
-        pHand->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
+        // A finger ID outside 0 to 9 lies on no hand: neither shows a highlight.
+        m_pTrainHandLeft->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
+        m_pTrainHandRight->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
     }
     QTimer::singleShot(2000, pHand, SLOT(slotClearHilight()));
     toolsGui_n::waitProcessingEvents(2000, QEventLoop::ExcludeUserInputEvents);

@@ -34,49 +34,24 @@ QImage sensorImage(const char* p_pPayload, int p_nWidth, int p_nHeight)
     return image;
 }
 
-// No reply the dialogue waits for comes near this: a template list of tens of thousands of lines fits,
-// and a picture may be as large as the image reader accepts, with room for its header.
-constexpr qint64 maxReplyBytes = 1024 * 1024;
-
-qint64 receiveLimit(command_t p_nCommand)
-{
-    return p_nCommand == command_t::ReadImage ? maxImageBytes + maxReplyBytes : maxReplyBytes;
-}
-
 } // namespace
 
 void vindal01mainWindow_c::slotReadReady()
 {
-    if (m_pSerialPort == nullptr)
+    if (m_pSerialPort == nullptr || m_bInReadSlot)
     {
         return;
     }
-    for (;;)
-    {
-        const QByteArray baChunk = m_pSerialPort->read(1024);
-        if (baChunk.isEmpty())
-        {
-            break;
-        }
-        m_pSerialPort->logData(0, baChunk);
-        diagnosticText_n::appendPlainText(m_pSerialCommands, QStringLiteral("R ") + textUpToNul(baChunk));
-        m_pWatchdogTimer->stop();
-        m_pWatchdogTimer->start(5000);
-        m_pIdleTimer->stop();
-        m_pIdleTimer->start(2500);
-        m_baReceived.append(baChunk);
-        if (m_baReceived.size() > receiveLimit(m_nCommand))
-        {
-            // A module that sends without end must not fill the memory during a long shift; the bytes
-            // stay in the serial log, and a reply that follows is read from a fresh start.
-            qDebug() << "slotReadReady(): no complete reply in" << m_baReceived.size() << "bytes, dropped";
-            addUnexpectedResponse(
-                QStringLiteral("%1 bytes without a complete reply dropped").arg(m_baReceived.size()));
-            m_baReceived.clear();
-            m_imageReception.reset();
-        }
-    }
+    m_bInReadSlot = true;
+    readPending();
     processData();
+    // Bytes that arrived while a completion waited or showed a box raise no readyRead of their own.
+    while (m_pSerialPort != nullptr && m_pSerialPort->bytesAvailable() > 0)
+    {
+        readPending();
+        processData();
+    }
+    m_bInReadSlot = false;
 }
 
 void vindal01mainWindow_c::processData()
@@ -107,12 +82,12 @@ void vindal01mainWindow_c::processData()
         return;
     }
 
-    const QStringList lstLines = replyLines(m_baReceived);
+    const QStringList lstLines = takeNewReplyLines();
     if (m_nCommand == command_t::RegList)
     {
-        if (lstLines.size() >= m_nRegCount)
+        if (m_lstReplyLines.size() >= m_nRegCount)
         {
-            m_lstRegList = lstLines;
+            m_lstRegList = m_lstReplyLines;
             commandCompleted(m_nCommand, textUpToNul(m_baReceived), false);
         }
         return;
@@ -310,17 +285,11 @@ void vindal01mainWindow_c::addTemplateRow(const QByteArray& p_baPayload)
 {
     const int nPid = m_mapCommandParams.value(QStringLiteral("pid")).toInt();
     const int nFid = m_mapCommandParams.value(QStringLiteral("fid")).toInt();
-    const auto nHand = nFid < 5 ? humanHandWidget_c::handLeft : humanHandWidget_c::handRight;
-    const int nFingerInHand = nFid % 5;
-    const auto nFinger = static_cast<humanHandWidget_c::finger_t>(
-        nHand == humanHandWidget_c::handLeft ? 4 - nFingerInHand : nFingerInHand);
 
     auto* pItem = new QTreeWidgetItem();
     pItem->setText(0, QString::asprintf("%10i", nPid));
     pItem->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
-    pItem->setText(1, QStringLiteral("%1 %2 (%3)")
-                          .arg(humanHandWidget_c::handName(nHand), humanHandWidget_c::fingerName(nFinger))
-                          .arg(nFid));
+    pItem->setText(1, humanHandWidget_c::fingerIdText(nFid));
     pItem->setText(2, QString::number(p_baPayload.size() > 26 ? static_cast<quint8>(p_baPayload.at(26)) : 0));
     pItem->setText(3, QString::number(p_baPayload.size() > 27 ? static_cast<quint8>(p_baPayload.at(27)) : 0));
     m_pTreeTemplates->addTopLevelItem(pItem);

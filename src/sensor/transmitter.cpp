@@ -8,20 +8,10 @@
 #include <QDebug>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTimer>
 
 using namespace sensor_n;
-
-namespace
-{
-
-// The text of a byte block as the traffic window shows it: up to its first NUL byte.
-QString trafficText(const QByteArray& p_baBytes)
-{
-    return QString::fromLocal8Bit(p_baBytes.constData(), qstrnlen(p_baBytes.constData(), p_baBytes.size()));
-}
-
-} // namespace
 
 bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& p_mapParams)
 {
@@ -29,12 +19,15 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
     {
         return false;
     }
+    // Bytes that came while a wait or a box ran inside the read slot are read now: logged and shown
+    // before the command goes out, and never taken for its reply.
+    readPending();
     m_pWatchdogTimer->stop();
 
     if (p_nCommand == command_t::Cancel)
     {
         // The abort leaves the running command and its buffer alone: its completion comes later.
-        m_pSerialPort->write(QByteArray(1, abortByte));
+        writeOrHold(QByteArray(1, abortByte));
         return true;
     }
     ++m_nCommandsSent;
@@ -45,8 +38,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
 
     m_nCommand = p_nCommand;
     m_mapCommandParams = p_mapParams;
-    m_baReceived.clear();
-    m_imageReception.reset();
+    clearReplyBuffer();
 
     bool bInvalidPid = false;
     const QByteArray baLine = commandLine(p_nCommand, p_mapParams, &bInvalidPid);
@@ -68,17 +60,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
     }
 
     qDebug() << "SER CMD" << (QStringLiteral(">") + QString::fromLocal8Bit(baLine) + QStringLiteral("<"));
-    const qint64 nWritten = m_pSerialPort->write(baLine);
-    diagnosticText_n::appendPlainText(m_pSerialCommands, QStringLiteral("W ") + trafficText(baLine));
-    if (nWritten == baLine.size())
-    {
-        m_pIdleTimer->stop();
-        m_pIdleTimer->start(2500);
-    }
-    else
-    {
-        qDebug() << "sendCommand(): Could only send" << nWritten << "of" << baLine.size() << "bytes!";
-    }
+    writeOrHold(baLine);
     return true;
 }
 
@@ -86,7 +68,34 @@ void vindal01mainWindow_c::slotAbortSerialCommand()
 {
     qDebug() << "slotAbortSerialCommand";
     sendCommand(command_t::Cancel, QVariantMap());
-    QTimer::singleShot(100, this, &vindal01mainWindow_c::slotCommandAborted);
+    // The completion belongs to the command aborted here: once another command runs it must not complete
+    // that one with an empty reply.
+    const quint32 nSent = m_nCommandsSent;
+    QTimer::singleShot(100, this,
+                       [this, nSent]()
+                       {
+                           if (nSent == m_nCommandsSent)
+                           {
+                               slotCommandAborted();
+                           }
+                           else
+                           {
+                               qDebug() << "slotCommandAborted(): another command runs, nothing completed";
+                           }
+                       });
+}
+
+void vindal01mainWindow_c::abortLater()
+{
+    const quint32 nSent = m_nCommandsSent;
+    QTimer::singleShot(100, this,
+                       [this, nSent]()
+                       {
+                           if (nSent == m_nCommandsSent)
+                           {
+                               slotAbortSerialCommand();
+                           }
+                       });
 }
 
 void vindal01mainWindow_c::slotIdle() {}
@@ -95,6 +104,7 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
 {
     delete m_pSerialPort;
     m_pSerialPort = nullptr;
+    dropHeldWrites();
     // Whatever the old port was waiting for is gone with it: its watchdog must not mark the new port.
     m_pWatchdogTimer->stop();
     m_pIdleTimer->stop();
@@ -113,6 +123,9 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
         m_pSerialPort->setStopBits(QSerialPort::OneStop);
     };
     applySettings();
+    // Bytes that arrive while a wait or a box runs inside the read slot stay in the port until it returns;
+    // beyond this the driver holds them, so a module that streams meanwhile cannot fill the memory.
+    m_pSerialPort->setReadBufferSize(256 * 1024);
     if (m_pSerialPort->open(QIODevice::ReadWrite))
     {
         applySettings();
@@ -142,8 +155,14 @@ void vindal01mainWindow_c::slotPortError()
     m_pSerialPort->close();
     m_pWatchdogTimer->stop();
     m_pIdleTimer->stop();
+    dropHeldWrites();
     qDebug() << "Port failed" << strPort << strError;
     showPortLamp(images_n::lampRed(), tr("Port %1 ausgefallen: %2").arg(strPort, strError));
+    // The lamp is small: the status bar says it where the technician looks, instead of a finger prompt
+    // that can no longer be answered.
+    statusBar()->showMessage(
+        tr("Verbindung zum Sensor verloren: Der Adapter an Port %1 wurde abgezogen oder ist ausgefallen.")
+            .arg(strPort));
 }
 
 void vindal01mainWindow_c::slotDebugEnableSerialLogging()

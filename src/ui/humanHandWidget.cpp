@@ -90,6 +90,17 @@ humanHandWidget_c::finger_t humanHandWidget_c::fingerOfFingerId(int p_nFingerId)
     return handOfFingerId(p_nFingerId) == handLeft ? finger_t(4 - nFinger) : finger_t(nFinger);
 }
 
+QString humanHandWidget_c::fingerIdText(int p_nFingerId)
+{
+    if (!isFingerId(p_nFingerId))
+    {
+        return QString("Unknown Finger ID %1").arg(p_nFingerId);
+    }
+    return QStringLiteral("%1 %2 (%3)")
+        .arg(handName(handOfFingerId(p_nFingerId)), fingerName(fingerOfFingerId(p_nFingerId)))
+        .arg(p_nFingerId);
+}
+
 QString humanHandWidget_c::fingerName(finger_t p_nFinger)
 {
     switch (p_nFinger)

@@ -55,6 +55,10 @@ public:
     static int fingerId(hand_t p_nHand, finger_t p_nFinger);
     static hand_t handOfFingerId(int p_nFingerId);
     static finger_t fingerOfFingerId(int p_nFingerId);
+    // True for the IDs 0 to 9; any other ID names no finger on either hand.
+    static bool isFingerId(int p_nFingerId) { return p_nFingerId >= 0 && p_nFingerId < 2 * fingerCount; }
+    // "left little finger (0)" for an ID, or the unknown-finger text for an ID outside 0 to 9.
+    static QString fingerIdText(int p_nFingerId);
 
     static QString fingerName(finger_t p_nFinger);
     static QString handName(hand_t p_nHand);

@@ -5,6 +5,8 @@
 #include "sensor/sensorProtocol.h"
 #include "ui/humanHandWidget.h"
 
+#include <QByteArrayList>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QVariantMap>
@@ -83,6 +85,9 @@ public:
     QTimer* watchdogTimer() const { return m_pWatchdogTimer; }
     QTimer* idleTimer() const { return m_pIdleTimer; }
 
+protected:
+    void closeEvent(QCloseEvent* p_pEvent) override;
+
 private slots:
     void slotInfo();
     void slotModeSelected(int p_nMode);
@@ -110,6 +115,8 @@ private slots:
 
     // Not part of the window's own slot table: a port that failed while open.
     void slotPortError();
+    // The line stayed quiet after an abort byte (or long enough was waited): the held-back writes go out.
+    void slotLineQuiet();
 
 private:
     friend class vindal01mainWindowTester_c;
@@ -119,6 +126,17 @@ private:
     void buildPages();
     void buildDebugMenu();
     void showPortLamp(const QPixmap& p_pixLamp, const QString& p_strToolTip);
+
+    // Port traffic: writes held back while the line settles after an abort byte, and reads.
+    void writeOrHold(const QByteArray& p_baBytes);
+    void writeNow(const QByteArray& p_baBytes);
+    void startSettling();
+    void dropHeldWrites();
+    bool readPending();
+    void clearReplyBuffer();
+    QStringList takeNewReplyLines();
+    // An abort (or its completion) that runs later only if no other command was sent meanwhile.
+    void abortLater();
 
     // Reply parsing, one reader per kind of reply.
     void processReplyLines(const QStringList& p_lstLines);
@@ -141,6 +159,7 @@ private:
     void refreshFingerList(qint32 p_nPid);
     void showFingerCollection(humanHandWidget_c* p_pLeft, humanHandWidget_c* p_pRight);
     void showDeleteFingers();
+    void disableDeleteButtons();
     void showEnrollResult(const QString& p_strReply);
     void showIdentificationResult(const QString& p_strReply);
     void matchStatisticsStep(bool p_bIdentified);
@@ -162,6 +181,18 @@ private:
     QTimer* m_pWatchdogTimer = nullptr;
     QTimer* m_pIdleTimer = nullptr;
     QByteArray m_baReceived;
+    // The reply lines already handled: bytes of m_baReceived before m_nParsedBytes, the lines themselves
+    // (RegList counts them) and where the search for the next line end goes on.
+    int m_nParsedBytes = 0;
+    int m_nLineSearchFrom = 0;
+    QStringList m_lstReplyLines;
+    // After an abort byte the rest of the interrupted reply is still on its way: until the line is quiet,
+    // received bytes are logged and shown but kept out of the reply, and writes wait in order.
+    bool m_bSettling = false;
+    QTimer* m_pQuietTimer = nullptr;
+    QElapsedTimer m_settleClock;
+    QByteArrayList m_lstHeldWrites;
+    bool m_bInReadSlot = false;
     // What the image reader already knows of m_baReceived; reset wherever the buffer is emptied.
     sensor_n::imageReception_c m_imageReception;
     qint32 m_nDeletePid = 0;

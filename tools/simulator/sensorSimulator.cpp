@@ -34,10 +34,14 @@ int wordToInt(const QList<QByteArray>& p_lstWords, int p_nIndex, bool* p_pbPrese
 } // namespace
 
 sensorSimulator_c::sensorSimulator_c(QObject* p_pParent)
-    : QObject(p_pParent), m_pPumpTimer(new QTimer(this)), m_pOperationTimer(new QTimer(this))
+    : QObject(p_pParent), m_pPumpTimer(new QTimer(this)), m_pOperationTimer(new QTimer(this)),
+      m_pScanTimer(new QTimer(this))
 {
     m_pPumpTimer->setSingleShot(true);
     m_pOperationTimer->setSingleShot(true);
+    m_pScanTimer->setSingleShot(true);
+    connect(m_pScanTimer, &QTimer::timeout, this, &sensorSimulator_c::slotScanTimer);
+    m_clock.start();
     connect(m_pPumpTimer, &QTimer::timeout, this, &sensorSimulator_c::slotPumpOutput);
     connect(m_pOperationTimer, &QTimer::timeout, this, &sensorSimulator_c::slotOperationTimer);
 }
@@ -89,6 +93,8 @@ bool sensorSimulator_c::open()
     m_strError.clear();
     m_baLine.clear();
     m_bLastWasCr = false;
+    m_baPendingInput.clear();
+    m_clock.start();
 
     m_pReadNotifier = new QSocketNotifier(m_nMasterFd, QSocketNotifier::Read, this);
     connect(m_pReadNotifier, &QSocketNotifier::activated, this, &sensorSimulator_c::slotMasterReadable);
@@ -335,6 +341,59 @@ void sensorSimulator_c::setSearchTimeout(int p_nMs)
     m_nSearchTimeoutMs = qMax(0, p_nMs);
 }
 
+void sensorSimulator_c::setMatchDelay(int p_nMs)
+{
+    m_nMatchDelayMs = qMax(-1, p_nMs);
+}
+
+void sensorSimulator_c::setScanDelay(int p_nMs)
+{
+    m_nScanDelayMs = qMax(0, p_nMs);
+}
+
+// --- Real timing -------------------------------------------------------------------------------------
+
+void sensorSimulator_c::setRealTiming(bool p_bOn)
+{
+    m_bRealTiming = p_bOn;
+    setLineRatePacing(p_bOn);
+}
+
+bool sensorSimulator_c::isRealTiming() const
+{
+    return m_bRealTiming;
+}
+
+void sensorSimulator_c::setAbortTail(int p_nBytes)
+{
+    m_nAbortTail = qMax(0, p_nBytes);
+}
+
+int sensorSimulator_c::abortTail() const
+{
+    return m_nAbortTail;
+}
+
+qint64 sensorSimulator_c::lastAbortAt() const
+{
+    return m_nLastAbortAt;
+}
+
+qint64 sensorSimulator_c::lastTailSentAt() const
+{
+    return m_nLastTailSentAt;
+}
+
+QList<qint64> sensorSimulator_c::commandTimes() const
+{
+    return m_lstCommandTimes;
+}
+
+qint64 sensorSimulator_c::elapsed() const
+{
+    return m_clock.elapsed();
+}
+
 // --- Enrolment ---------------------------------------------------------------------------------------
 
 void sensorSimulator_c::setPlacementMode(placement_t p_nMode)
@@ -544,6 +603,7 @@ void sensorSimulator_c::clearRecording()
 {
     m_baReceived.clear();
     m_lstCommands.clear();
+    m_lstCommandTimes.clear();
     m_baSent.clear();
 }
 
@@ -593,6 +653,26 @@ void sensorSimulator_c::slotMasterReadable()
 }
 
 void sensorSimulator_c::receiveBytes(const QByteArray& p_baBytes)
+{
+    // A slot on commandReceived or outputDrained may run an event loop that reads the master again: those
+    // bytes came later and wait until the earlier ones are handled, so the recording keeps the wire order.
+    m_baPendingInput += p_baBytes;
+    if (m_bReceiving)
+    {
+        return;
+    }
+    m_bReceiving = true;
+    while (!m_baPendingInput.isEmpty() && m_nMasterFd >= 0)
+    {
+        const QByteArray baBytes = m_baPendingInput;
+        m_baPendingInput.clear();
+        receiveInOrder(baBytes);
+    }
+    m_baPendingInput.clear();
+    m_bReceiving = false;
+}
+
+void sensorSimulator_c::receiveInOrder(const QByteArray& p_baBytes)
 {
     m_baReceived += p_baBytes;
     for (char ch : p_baBytes)
@@ -648,6 +728,7 @@ void sensorSimulator_c::handleAbort()
 {
     const QByteArray baAbort(1, c_chAbort);
     m_lstCommands.append(baAbort);
+    m_lstCommandTimes.append(m_clock.elapsed());
     emit commandReceived(baAbort);
     if (m_nMasterFd < 0 || consumeSilence())
     {
@@ -655,6 +736,29 @@ void sensorSimulator_c::handleAbort()
     }
     // The module stops what it waits for and says nothing.
     stopOperation();
+    m_nLastAbortAt = m_clock.elapsed();
+    if (m_bRealTiming)
+    {
+        sendAbortTail();
+    }
+}
+
+void sensorSimulator_c::sendAbortTail()
+{
+    // The module stops its reply at once, but what is already in the adapter and the driver still arrives,
+    // in one piece after the adapter's latency.
+    m_baOutput.truncate(m_nAbortTail);
+    m_pPumpTimer->stop();
+    const bool bPacing = m_bLineRatePacing;
+    const int nChunkSize = m_nChunkSize;
+    m_bLineRatePacing = false;
+    m_nChunkSize = 0;
+    writeSome();
+    m_bLineRatePacing = bPacing;
+    m_nChunkSize = nChunkSize;
+    m_pacingClock.start();
+    m_nPacedBytes = 0;
+    m_nLastTailSentAt = m_clock.elapsed();
 }
 
 void sensorSimulator_c::handleLine(const QByteArray& p_baLine)
@@ -664,6 +768,7 @@ void sensorSimulator_c::handleLine(const QByteArray& p_baLine)
         return;
     }
     m_lstCommands.append(p_baLine);
+    m_lstCommandTimes.append(m_clock.elapsed());
     emit commandReceived(p_baLine);
     if (m_nMasterFd < 0 || consumeSilence())
     {
@@ -707,7 +812,14 @@ void sensorSimulator_c::executeCommand(const QByteArray& p_baLine)
     }
     else if (baVerb == "scan")
     {
-        reply(m_bFingerPresent ? "=OK " + QByteArray::number(m_nScanValue) : QByteArray("=NO NoFinger"));
+        if (m_nScanDelayMs > 0)
+        {
+            m_pScanTimer->start(m_nScanDelayMs);
+        }
+        else
+        {
+            slotScanTimer();
+        }
     }
     else if (baVerb == "max")
     {
@@ -864,9 +976,11 @@ void sensorSimulator_c::advanceSearch()
     m_bFingerReported = true;
     m_pOperationTimer->stop();
     reply("=OK FP");
-    if (m_nSearchDelayMs > 0)
+    const int nDelayMs =
+        m_nOperation == operationMatchId && m_nMatchDelayMs >= 0 ? m_nMatchDelayMs : m_nSearchDelayMs;
+    if (nDelayMs > 0)
     {
-        scheduleOperation(m_nSearchDelayMs);
+        scheduleOperation(nDelayMs);
         return;
     }
     finishSearch();
@@ -1016,6 +1130,12 @@ void sensorSimulator_c::stopOperation()
     m_nPlacements = 0;
     m_bFingerReported = false;
     m_pOperationTimer->stop();
+    m_pScanTimer->stop();
+}
+
+void sensorSimulator_c::slotScanTimer()
+{
+    reply(m_bFingerPresent ? "=OK " + QByteArray::number(m_nScanValue) : QByteArray("=NO NoFinger"));
 }
 
 void sensorSimulator_c::slotOperationTimer()

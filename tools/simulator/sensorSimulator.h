@@ -45,7 +45,8 @@ namespace simulator_n
  * Wire behaviour (115200 8N1 is what the peer sets; the pseudo-terminal itself ignores the rate):
  * - Commands end at CR, LF or CR LF (a terminal program sends CR alone). Empty lines are ignored.
  *   The byte 0x03 is the abort byte: it ends any partly received line and stops a running search,
- *   matchId or enrolment without a reply.
+ *   matchId, enrolment or a scan still being processed without a reply; in real timing it also cuts the
+ *   reply being sent after abortTail() more bytes.
  * - Replies end with CR LF. Every command and its reply:
  *     model_fw            "=OK <firmware>"
  *     date                "=OK <build date>"
@@ -210,6 +211,30 @@ public:
     void setSearchDelay(int p_nMs);
     // Time after which a search or matchId without a finger gives up (default 0: waits until aborted).
     void setSearchTimeout(int p_nMs);
+    // Time from the finger being present to the result of matchId (default -1: the search delay).
+    void setMatchDelay(int p_nMs);
+    // Time the module takes to look at the sensor before it answers scan (default 0 ms).
+    void setScanDelay(int p_nMs);
+
+    // --- Real timing ---------------------------------------------------------------------------------
+
+    // A module that behaves like the real one on a real line (default off): output leaves at the line
+    // rate (setLineRatePacing), and an abort byte stops the reply going out only after abortTail() more
+    // bytes, the bytes already in the adapter and the driver, which then leave at once. A pending scan,
+    // search or matchId result is cancelled by the abort as before. The processing times are set with
+    // setScanDelay, setSearchDelay, setMatchDelay and setPlacementDelay.
+    void setRealTiming(bool p_bOn);
+    bool isRealTiming() const;
+    // Bytes of an interrupted reply that still arrive after the abort byte (default 48).
+    void setAbortTail(int p_nBytes);
+    int abortTail() const;
+    // Milliseconds since open() at which the simulator read the last abort byte and wrote its tail's last
+    // byte (-1 before any): the tool's reactions are measured against these.
+    qint64 lastAbortAt() const;
+    qint64 lastTailSentAt() const;
+    // Milliseconds since open() at which the simulator read each entry of commands().
+    QList<qint64> commandTimes() const;
+    qint64 elapsed() const;
 
     // --- Enrolment -----------------------------------------------------------------------------------
 
@@ -301,6 +326,7 @@ private slots:
     void slotMasterWritable();
     void slotPumpOutput();
     void slotOperationTimer();
+    void slotScanTimer();
 
 private:
     enum operation_t
@@ -313,6 +339,8 @@ private:
 
     void closeDescriptors();
     void receiveBytes(const QByteArray& p_baBytes);
+    void receiveInOrder(const QByteArray& p_baBytes);
+    void sendAbortTail();
     void handleLine(const QByteArray& p_baLine);
     void handleAbort();
     void executeCommand(const QByteArray& p_baLine);
@@ -343,6 +371,7 @@ private:
     QSocketNotifier* m_pWriteNotifier = nullptr;
     QTimer* m_pPumpTimer = nullptr;
     QTimer* m_pOperationTimer = nullptr;
+    QTimer* m_pScanTimer = nullptr;
 
     QString m_strFirmware = QStringLiteral("VD01 V2.13");
     QString m_strBuildDate = QStringLiteral("Mar 14 2019");
@@ -360,6 +389,17 @@ private:
     bool m_bLedOn = false;
     int m_nSearchDelayMs = 0;
     int m_nSearchTimeoutMs = 0;
+    int m_nMatchDelayMs = -1;
+    int m_nScanDelayMs = 0;
+    bool m_bRealTiming = false;
+    int m_nAbortTail = 48;
+    qint64 m_nLastAbortAt = -1;
+    qint64 m_nLastTailSentAt = -1;
+    QElapsedTimer m_clock;
+    QList<qint64> m_lstCommandTimes;
+    // Bytes read while an earlier read is still being handled (a slot that runs an event loop).
+    QByteArray m_baPendingInput;
+    bool m_bReceiving = false;
 
     placement_t m_nPlacementMode = placementAutomatic;
     int m_nPlacementDelayMs = 0;
