@@ -145,6 +145,9 @@ void vindal01mainWindow_c::buildToolBar()
     pActManual->setObjectName(QStringLiteral("actionManualStartComServer"));
     connect(pActManual, SIGNAL(triggered()), this, SLOT(slotStartComServer()));
     m_pActStartComServer->setMenu(pMenuStart);
+    // The action keeps its own click; the menu opens on the arrow beside it, one click away.
+    qobject_cast<QToolButton*>(pToolBar->widgetForAction(m_pActStartComServer))
+        ->setPopupMode(QToolButton::MenuButtonPopup);
     // The menu has no parent; it goes with the window.
     connect(this, &QObject::destroyed, [pMenuStart]() { delete pMenuStart; });
 
@@ -359,6 +362,8 @@ void vindal01mainWindow_c::buildDebugMenu()
     connect(pActUnexpected, SIGNAL(triggered()), m_pUnexpectedResponses, SLOT(show()));
 
     pActDebug->setMenu(pMenu);
+    // "Debug" does nothing of its own, so a plain click opens its menu.
+    qobject_cast<QToolButton*>(pToolBar->widgetForAction(pActDebug))->setPopupMode(QToolButton::InstantPopup);
     pActDebug->setVisible(false);
 }
 
