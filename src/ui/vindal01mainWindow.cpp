@@ -5,6 +5,7 @@
 #include "serialPort/portRecord.h"
 #include "serialPort/selector.h"
 #include "ui/images.h"
+#include "ui/keepResults.h"
 #include "viewers/serialLogReader.h"
 
 #include <QAction>
@@ -260,6 +261,7 @@ void vindal01mainWindow_c::buildPages()
 
     QGroupBox* pImage = newPage(m_pPageStack, tr("Image"), &pGrid);
     m_pLblImage = new QLabel(pImage);
+    keepResults_n::offerImage(m_pLblImage);
     pGrid->addWidget(m_pLblImage, 1, 1);
     pGrid->setRowStretch(0, 1);
     pGrid->setRowStretch(2, 1);
@@ -320,6 +322,7 @@ void vindal01mainWindow_c::buildPages()
     m_pTreeTemplates->setStyleSheet(QStringLiteral("font-size: 12px;"));
     m_pTreeTemplates->setSortingEnabled(true);
     m_pTreeTemplates->setHeaderLabels({tr("Personal ID"), tr("Finger ID"), tr("Quality"), tr("Minutiae")});
+    keepResults_n::offerTable(m_pTreeTemplates);
     pGrid->addWidget(m_pTreeTemplates, 0, 0);
     m_anPageIndex[static_cast<int>(mode_t::AnalyseSensor)] = m_pPageStack->addWidget(pAnalyse);
 
