@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, and only those that are missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ qtbase5-dev libqt5serialport5-dev "$@")
+# qttools5-dev(-tools): lupdate and lrelease for the translations; qttranslations5-l10n: Qt's own texts in
+# German; dpkg-dev and file: the package's dependencies worked out by dpkg-shlibdeps.
+packages=(cmake ninja-build g++ qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
+    qttranslations5-l10n dpkg-dev file "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "app/translations.h"
+
 #include "sensor/kvcomLibrary.h"
 #include "ui/vindal01mainWindow.h"
 
@@ -11,6 +13,7 @@
 
 int runTool(QApplication& p_app)
 {
+    translations_n::install(QLocale::system());
     char szVersion[64] = {};
     const bool bLibraryPresent = kvcomLibrary_c::instance().versionLibrary(szVersion, sizeof(szVersion)) != 0;
     // A library must not be trusted to terminate the text within the buffer.

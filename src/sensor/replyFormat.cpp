@@ -81,15 +81,15 @@ QString enrollRefusalText(const QString& p_strLine)
 {
     // Longer prefixes stand before the shorter ones they begin with.
     static const char* const aaszRefusals[][2] = {
-        {"=NO DoubleFP", "Finger already enrolled."},
-        {"=NO Enroll", "Internal Error"},
-        {"=NO ID=0", "Invalid PID specified"},
-        {"=NO ID", "No Personal ID specified"},
-        {"=NO Group=0", "Invalid Group ID specified"},
-        {"=NO Group", "No Group ID specified"},
-        {"=NO BKNum=OVER", "Invalid Finger ID specified"},
-        {"=NO BKNum", "No Finger ID specified"},
-        {"=NO CMDERR", "Internal Error"},
+        {"=NO DoubleFP", QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Finger already enrolled.")},
+        {"=NO Enroll", QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Internal Error")},
+        {"=NO ID=0", QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Invalid PID specified")},
+        {"=NO ID", QT_TRANSLATE_NOOP("vindal01mainWindow_c", "No Personal ID specified")},
+        {"=NO Group=0", QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Invalid Group ID specified")},
+        {"=NO Group", QT_TRANSLATE_NOOP("vindal01mainWindow_c", "No Group ID specified")},
+        {"=NO BKNum=OVER", QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Invalid Finger ID specified")},
+        {"=NO BKNum", QT_TRANSLATE_NOOP("vindal01mainWindow_c", "No Finger ID specified")},
+        {"=NO CMDERR", QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Internal Error")},
     };
     for (const auto& aszRefusal : aaszRefusals)
     {

@@ -5,6 +5,7 @@
 #include "serialPort/portRecord.h"
 #include "serialPort/selector.h"
 #include "ui/images.h"
+#include "ui/keepResults.h"
 #include "viewers/serialLogReader.h"
 
 #include <QAction>
@@ -145,6 +146,9 @@ void vindal01mainWindow_c::buildToolBar()
     pActManual->setObjectName(QStringLiteral("actionManualStartComServer"));
     connect(pActManual, SIGNAL(triggered()), this, SLOT(slotStartComServer()));
     m_pActStartComServer->setMenu(pMenuStart);
+    // The action keeps its own click; the menu opens on the arrow beside it, one click away.
+    qobject_cast<QToolButton*>(pToolBar->widgetForAction(m_pActStartComServer))
+        ->setPopupMode(QToolButton::MenuButtonPopup);
     // The menu has no parent; it goes with the window.
     connect(this, &QObject::destroyed, [pMenuStart]() { delete pMenuStart; });
 
@@ -257,6 +261,7 @@ void vindal01mainWindow_c::buildPages()
 
     QGroupBox* pImage = newPage(m_pPageStack, tr("Image"), &pGrid);
     m_pLblImage = new QLabel(pImage);
+    keepResults_n::offerImage(m_pLblImage);
     pGrid->addWidget(m_pLblImage, 1, 1);
     pGrid->setRowStretch(0, 1);
     pGrid->setRowStretch(2, 1);
@@ -317,6 +322,7 @@ void vindal01mainWindow_c::buildPages()
     m_pTreeTemplates->setStyleSheet(QStringLiteral("font-size: 12px;"));
     m_pTreeTemplates->setSortingEnabled(true);
     m_pTreeTemplates->setHeaderLabels({tr("Personal ID"), tr("Finger ID"), tr("Quality"), tr("Minutiae")});
+    keepResults_n::offerTable(m_pTreeTemplates);
     pGrid->addWidget(m_pTreeTemplates, 0, 0);
     m_anPageIndex[static_cast<int>(mode_t::AnalyseSensor)] = m_pPageStack->addWidget(pAnalyse);
 
@@ -359,6 +365,8 @@ void vindal01mainWindow_c::buildDebugMenu()
     connect(pActUnexpected, SIGNAL(triggered()), m_pUnexpectedResponses, SLOT(show()));
 
     pActDebug->setMenu(pMenu);
+    // "Debug" does nothing of its own, so a plain click opens its menu.
+    qobject_cast<QToolButton*>(pToolBar->widgetForAction(pActDebug))->setPopupMode(QToolButton::InstantPopup);
     pActDebug->setVisible(false);
 }
 

@@ -1,4 +1,6 @@
-// Renders pictures of the main window at work against the simulated module: vindal01-screenshots <folder>.
+// Renders pictures of the main window at work against the simulated module:
+// vindal01-screenshots <folder> [de|en], the texts as written in the code or in that language.
+#include "app/translations.h"
 #include "fakeudev/fakeUdev.h"
 #include "fingerprintImage.h"
 #include "sensorSimulator.h"
@@ -60,10 +62,16 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    if (argc != 2 || !QDir(QString::fromLocal8Bit(argv[1])).exists())
+    const QString strLanguage = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (argc < 2 || argc > 3 || !QDir(QString::fromLocal8Bit(argv[1])).exists() ||
+        (argc == 3 && strLanguage != QLatin1String("de") && strLanguage != QLatin1String("en")))
     {
-        std::fprintf(stderr, "usage: vindal01-screenshots <existing folder>\n");
+        std::fprintf(stderr, "usage: vindal01-screenshots <existing folder> [de|en]\n");
         return 2;
+    }
+    if (!strLanguage.isEmpty())
+    {
+        translations_n::install(QLocale(strLanguage));
     }
     const QDir dirOut(QString::fromLocal8Bit(argv[1]));
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
@@ -139,7 +147,12 @@ int main(int argc, char* argv[])
     QTest::mouseClick(tester.enrollHand(0), Qt::LeftButton, Qt::NoModifier,
                       fingerCentre(tester.enrollHand(0), humanHandWidget_c::fingerIndex));
     QTest::mouseClick(tester.btnEnrollStart(), Qt::LeftButton);
-    waitFor([&] { return window.statusBar()->currentMessage().startsWith(QStringLiteral("Mit Qualität")); });
+    waitFor(
+        [&]
+        {
+            return window.statusBar()->currentMessage().startsWith(
+                vindal01mainWindow_c::tr("Mit Qualität %1% eingelernt.").section(QLatin1Char('%'), 0, 0));
+        });
     tester.enrollHand(0)->setHilight(humanHandWidget_c::fingerIndex, Qt::white);
     shoot("enrol",
           waitFor([&]

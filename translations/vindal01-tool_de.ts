@@ -1,0 +1,588 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>dataViewer_c</name>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Save content to</source>
+        <translation>Inhalt speichern unter</translation>
+    </message>
+    <message>
+        <source>All files (*.*)</source>
+        <translation>Alle Dateien (*.*)</translation>
+    </message>
+    <message>
+        <source>File creation error</source>
+        <translation>Fehler beim Anlegen der Datei</translation>
+    </message>
+    <message>
+        <source>Failed to create save file
+%1.</source>
+        <translation>Die Datei konnte nicht angelegt werden
+%1.</translation>
+    </message>
+</context>
+<context>
+    <name>humanHandWidget_c</name>
+    <message>
+        <source>thumb</source>
+        <translation>Daumen</translation>
+    </message>
+    <message>
+        <source>index finger</source>
+        <translation>Zeigefinger</translation>
+    </message>
+    <message>
+        <source>middle finger</source>
+        <translation>Mittelfinger</translation>
+    </message>
+    <message>
+        <source>ring finger</source>
+        <translation>Ringfinger</translation>
+    </message>
+    <message>
+        <source>little finger</source>
+        <translation>kleiner Finger</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <translation>linker</translation>
+    </message>
+    <message>
+        <source>right</source>
+        <translation>rechter</translation>
+    </message>
+</context>
+<context>
+    <name>serialLogReader_c</name>
+    <message>
+        <source>Date/Time</source>
+        <translation>Datum/Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Richtung</translation>
+    </message>
+    <message>
+        <source>Number of Bytes</source>
+        <translation>Anzahl Bytes</translation>
+    </message>
+    <message>
+        <source>Select serial trace to open</source>
+        <translation>Serielle Aufzeichnung öffnen</translation>
+    </message>
+    <message>
+        <source>Serial Log (serial*.log);;All files (*.*)</source>
+        <translation>Serielle Aufzeichnung (serial*.log);;Alle Dateien (*.*)</translation>
+    </message>
+    <message>
+        <source>File open error</source>
+        <translation>Fehler beim Öffnen der Datei</translation>
+    </message>
+    <message>
+        <source>Failed to open file
+&quot;%1&quot;.</source>
+        <translation>Die Datei konnte nicht geöffnet werden
+&quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>serialPort_n::selector_c</name>
+    <message>
+        <source>Update serial port list</source>
+        <translation>Liste der seriellen Schnittstellen aktualisieren</translation>
+    </message>
+</context>
+<context>
+    <name>serialPort_n::setupDialog_c</name>
+    <message>
+        <source>Update serial port list</source>
+        <translation>Liste der seriellen Schnittstellen aktualisieren</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Schnittstelle</translation>
+    </message>
+    <message>
+        <source>Baudrate</source>
+        <translation>Baudrate</translation>
+    </message>
+    <message>
+        <source>Data Bits</source>
+        <translation>Datenbits</translation>
+    </message>
+    <message>
+        <source>Parity</source>
+        <translation>Parität</translation>
+    </message>
+    <message>
+        <source>Stop Bits</source>
+        <translation>Stoppbits</translation>
+    </message>
+    <message>
+        <source>Flow Control</source>
+        <translation>Flusskontrolle</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Übernehmen</translation>
+    </message>
+    <message>
+        <source>Reject</source>
+        <translation>Verwerfen</translation>
+    </message>
+</context>
+<context>
+    <name>vindal01mainWindow_c</name>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Fingerprint Tool for ORLAN Industrial PCs
+
+(optical fingerprint sensor, Art. 900101 / 900102)
+</source>
+        <translation>Fingerprint-Tool für ORLAN-Industrie-PCs
+
+(optischer Fingerprint-Sensor, Art. 900101 / 900102)
+</translation>
+    </message>
+    <message>
+        <source>Version: </source>
+        <translation>Version: </translation>
+    </message>
+    <message>
+        <source>Service software for the fingerprint module of the ORLAN family.</source>
+        <translation>Service-Software für das Fingerprint-Modul der ORLAN-Familie.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Kommunikations-DLL nicht gefunden</source>
+        <translation>Kommunikations-DLL nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Die Kommunikations-DLL konnte nicht gefunden werden. Damit ist das Starten dess Transparent-Modus für den Zugriff auf das Fingerprint-Modul im IPC nicht möglich.</source>
+        <translation>Die Kommunikations-DLL konnte nicht gefunden werden. Damit ist das Starten dess Transparent-Modus für den Zugriff auf das Fingerprint-Modul im IPC nicht möglich.</translation>
+    </message>
+    <message>
+        <source>Einlernen von Fingern (optischer Sensor)</source>
+        <translation>Einlernen von Fingern (optischer Sensor)</translation>
+    </message>
+    <message>
+        <source>Bitte Finger auflegen</source>
+        <translation>Bitte Finger auflegen</translation>
+    </message>
+    <message>
+        <source>Sensordaten lesen...</source>
+        <translation>Sensordaten lesen...</translation>
+    </message>
+    <message>
+        <source>Sensordaten lesen... </source>
+        <translation>Sensordaten lesen... </translation>
+    </message>
+    <message>
+        <source>Identifizieren...</source>
+        <translation>Identifizieren...</translation>
+    </message>
+    <message>
+        <source>Informationen auslesen</source>
+        <translation>Informationen auslesen</translation>
+    </message>
+    <message>
+        <source>Einlernen</source>
+        <translation>Einlernen</translation>
+    </message>
+    <message>
+        <source>Bild erfassen</source>
+        <translation>Bild erfassen</translation>
+    </message>
+    <message>
+        <source>Identifizieren und Trainiern</source>
+        <translation>Identifizieren und Trainiern</translation>
+    </message>
+    <message>
+        <source>Finger löschen</source>
+        <translation>Finger löschen</translation>
+    </message>
+    <message>
+        <source>Sensordaten analysieren</source>
+        <translation>Sensordaten analysieren</translation>
+    </message>
+    <message>
+        <source>MatchID Statistical Analysis</source>
+        <translation>MatchID-Statistik</translation>
+    </message>
+    <message>
+        <source>Bitte IPC-Schnittstelle auswählen</source>
+        <translation>Bitte IPC-Schnittstelle auswählen</translation>
+    </message>
+    <message>
+        <source>COM:</source>
+        <translation>COM:</translation>
+    </message>
+    <message>
+        <source>Öffnen der Schnittstelle fehlgeschlagen.</source>
+        <translation>Öffnen der Schnittstelle fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Das Herstellen der Verbindung zum Gerät %1 ist fehlgeschlagen.</source>
+        <translation>Das Herstellen der Verbindung zum Gerät %1 ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Bitte Modul im IPC eingeben:</source>
+        <translation>Bitte Modul im IPC eingeben:</translation>
+    </message>
+    <message>
+        <source>Modul</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>COM-Server-Mode hergestellt</source>
+        <translation>COM-Server-Mode hergestellt</translation>
+    </message>
+    <message>
+        <source>Der COM-Server-Mode für wurde erfolgreich hergestellt.</source>
+        <translation>Der COM-Server-Mode für wurde erfolgreich hergestellt.</translation>
+    </message>
+    <message>
+        <source>COM-Server-Mode fehlgeschlagen.</source>
+        <translation>COM-Server-Mode fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Das Öffnen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen</source>
+        <translation>Das Öffnen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Schließen des COM-Server-Mode fehlgeschlagen.</source>
+        <translation>Schließen des COM-Server-Mode fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Das Schließen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen</source>
+        <translation>Das Schließen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Einzelnen Finger löschen?</source>
+        <translation>Einzelnen Finger löschen?</translation>
+    </message>
+    <message>
+        <source>Wollen Sie wirklich den Finger %1 der Person %2 löschen?</source>
+        <translation>Wollen Sie wirklich den Finger %1 der Person %2 löschen?</translation>
+    </message>
+    <message>
+        <source>Finger einer Person löschen?</source>
+        <translation>Finger einer Person löschen?</translation>
+    </message>
+    <message>
+        <source>Wollen Sie wirklich alle Finger der Person %2 löschen?</source>
+        <translation>Wollen Sie wirklich alle Finger der Person %2 löschen?</translation>
+    </message>
+    <message>
+        <source>Alle Finger löschen?</source>
+        <translation>Alle Finger löschen?</translation>
+    </message>
+    <message>
+        <source>Wollen Sie wirklich alle Finger vom Sensor löschen?</source>
+        <translation>Wollen Sie wirklich alle Finger vom Sensor löschen?</translation>
+    </message>
+    <message>
+        <source>Finger nicht erkannt</source>
+        <translation>Finger nicht erkannt</translation>
+    </message>
+    <message>
+        <source>Bitte neu auflegen</source>
+        <translation>Bitte neu auflegen</translation>
+    </message>
+    <message>
+        <source>Bitte Finger vom Sensor entfernen und neu auflegen!
+
+Dann Ok betätigen!</source>
+        <translation>Bitte Finger vom Sensor entfernen und neu auflegen!
+
+Dann Ok betätigen!</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Finger already enrolled.</source>
+        <translation>Finger bereits eingelernt.</translation>
+    </message>
+    <message>
+        <source>Internal Error</source>
+        <translation>Interner Fehler</translation>
+    </message>
+    <message>
+        <source>Invalid PID specified</source>
+        <translation>Ungültige PID angegeben</translation>
+    </message>
+    <message>
+        <source>No Personal ID specified</source>
+        <translation>Keine Personen-ID angegeben</translation>
+    </message>
+    <message>
+        <source>Invalid Group ID specified</source>
+        <translation>Ungültige Gruppen-ID angegeben</translation>
+    </message>
+    <message>
+        <source>No Group ID specified</source>
+        <translation>Keine Gruppen-ID angegeben</translation>
+    </message>
+    <message>
+        <source>Invalid Finger ID specified</source>
+        <translation>Ungültige Finger-ID angegeben</translation>
+    </message>
+    <message>
+        <source>No Finger ID specified</source>
+        <translation>Keine Finger-ID angegeben</translation>
+    </message>
+    <message>
+        <source>Bitte Finger auflegen (%1/3)</source>
+        <translation>Bitte Finger auflegen (%1/3)</translation>
+    </message>
+    <message>
+        <source>Mit Qualität %1% eingelernt.</source>
+        <translation>Mit Qualität %1% eingelernt.</translation>
+    </message>
+    <message>
+        <source>Fehler beim Einlernen.</source>
+        <translation>Fehler beim Einlernen.</translation>
+    </message>
+    <message>
+        <source>Template erkannt, lese Daten.</source>
+        <translation>Template erkannt, lese Daten.</translation>
+    </message>
+    <message>
+        <source>Anzahl Bytes fehlt. </source>
+        <translation>Anzahl Bytes fehlt. </translation>
+    </message>
+    <message>
+        <source>Prüfsumme fehlt. </source>
+        <translation>Prüfsumme fehlt. </translation>
+    </message>
+    <message>
+        <source>Zeilenende fehlt. </source>
+        <translation>Zeilenende fehlt. </translation>
+    </message>
+    <message>
+        <source>%1 / %2 Bytes des Templates gelesen</source>
+        <translation>%1 / %2 Bytes des Templates gelesen</translation>
+    </message>
+    <message>
+        <source>%1 / %2 Bytes gelesen</source>
+        <translation>%1 / %2 Bytes gelesen</translation>
+    </message>
+    <message>
+        <source>Prüfsumme des Templates fehlerhaft (erwartet %1, berechnet %2)</source>
+        <translation>Prüfsumme des Templates fehlerhaft (erwartet %1, berechnet %2)</translation>
+    </message>
+    <message>
+        <source>Bildgröße im Bildkopf ungültig (Breite %1, Höhe %2)</source>
+        <translation>Bildgröße im Bildkopf ungültig (Breite %1, Höhe %2)</translation>
+    </message>
+    <message>
+        <source>Bild lesen... %1%</source>
+        <translation>Bild lesen... %1%</translation>
+    </message>
+    <message>
+        <source>Prüfsumme des Bildes fehlerhaft (erwartet %1, berechnet %2)</source>
+        <translation>Prüfsumme des Bildes fehlerhaft (erwartet %1, berechnet %2)</translation>
+    </message>
+    <message>
+        <source>Fingerprint Error</source>
+        <translation>Fingerprint-Fehler</translation>
+    </message>
+    <message>
+        <source>Port %1 geöffnet</source>
+        <translation>Port %1 geöffnet</translation>
+    </message>
+    <message>
+        <source>Öffnen von Port %1 fehlgeschlagen</source>
+        <translation>Öffnen von Port %1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Port %1 ausgefallen: %2</source>
+        <translation>Port %1 ausgefallen: %2</translation>
+    </message>
+    <message>
+        <source>Sensor:</source>
+        <translation>Sensor:</translation>
+    </message>
+    <message>
+        <source>Start Fingerprint Sensor Access</source>
+        <translation>Fingerprint-Sensor-Zugriff starten</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manuell</translation>
+    </message>
+    <message>
+        <source>Stop Fingerprint Sensor Access</source>
+        <translation>Fingerprint-Sensor-Zugriff beenden</translation>
+    </message>
+    <message>
+        <source>Bild</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Training</source>
+        <translation>Training</translation>
+    </message>
+    <message>
+        <source>Löschen</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Analyse</source>
+        <translation>Analyse</translation>
+    </message>
+    <message>
+        <source>Sensor Info</source>
+        <translation>Sensor-Info</translation>
+    </message>
+    <message>
+        <source>Firmware:</source>
+        <translation>Firmware:</translation>
+    </message>
+    <message>
+        <source>Firmware Build Date:</source>
+        <translation>Firmware-Erstellungsdatum:</translation>
+    </message>
+    <message>
+        <source>Firmware Build Time:</source>
+        <translation>Firmware-Erstellungszeit:</translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation>Kapazität:</translation>
+    </message>
+    <message>
+        <source>Enroll</source>
+        <translation>Einlernen</translation>
+    </message>
+    <message>
+        <source>Personal ID:</source>
+        <translation>Personen-ID:</translation>
+    </message>
+    <message>
+        <source>Finger ID:</source>
+        <translation>Finger-ID:</translation>
+    </message>
+    <message>
+        <source>Group ID:</source>
+        <translation>Gruppen-ID:</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Train</source>
+        <translation>Training</translation>
+    </message>
+    <message>
+        <source>Erase fingerprint data</source>
+        <translation>Fingerabdruckdaten löschen</translation>
+    </message>
+    <message>
+        <source>Remove single
+finger</source>
+        <translation>Einzelnen
+Finger löschen</translation>
+    </message>
+    <message>
+        <source>Remove fingers
+of person</source>
+        <translation>Finger der
+Person löschen</translation>
+    </message>
+    <message>
+        <source>Remove all
+finger</source>
+        <translation>Alle Finger
+löschen</translation>
+    </message>
+    <message>
+        <source>Personal ID</source>
+        <translation>Personen-ID</translation>
+    </message>
+    <message>
+        <source>Finger ID</source>
+        <translation>Finger-ID</translation>
+    </message>
+    <message>
+        <source>Quality</source>
+        <translation>Qualität</translation>
+    </message>
+    <message>
+        <source>Minutiae</source>
+        <translation>Minutien</translation>
+    </message>
+    <message>
+        <source>MatchId Statistics</source>
+        <translation>MatchId-Statistik</translation>
+    </message>
+    <message>
+        <source>Save image</source>
+        <translation>Bild speichern</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Speichern fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The picture could not be encoded as PNG.</source>
+        <translation>Das Bild konnte nicht als PNG kodiert werden.</translation>
+    </message>
+    <message>
+        <source>Save image...</source>
+        <translation>Bild speichern...</translation>
+    </message>
+    <message>
+        <source>Copy image</source>
+        <translation>Bild kopieren</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Save as CSV...</source>
+        <translation>Als CSV speichern...</translation>
+    </message>
+    <message>
+        <source>Save as CSV</source>
+        <translation>Als CSV speichern</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be saved:
+%2</source>
+        <translation>Die Datei %1 konnte nicht gespeichert werden:
+%2</translation>
+    </message>
+</context>
+</TS>

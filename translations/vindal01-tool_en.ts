@@ -1,0 +1,588 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>dataViewer_c</name>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Save content to</source>
+        <translation>Save content to</translation>
+    </message>
+    <message>
+        <source>All files (*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>File creation error</source>
+        <translation>File creation error</translation>
+    </message>
+    <message>
+        <source>Failed to create save file
+%1.</source>
+        <translation>Failed to create save file
+%1.</translation>
+    </message>
+</context>
+<context>
+    <name>humanHandWidget_c</name>
+    <message>
+        <source>thumb</source>
+        <translation>thumb</translation>
+    </message>
+    <message>
+        <source>index finger</source>
+        <translation>index finger</translation>
+    </message>
+    <message>
+        <source>middle finger</source>
+        <translation>middle finger</translation>
+    </message>
+    <message>
+        <source>ring finger</source>
+        <translation>ring finger</translation>
+    </message>
+    <message>
+        <source>little finger</source>
+        <translation>little finger</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>right</source>
+        <translation>right</translation>
+    </message>
+</context>
+<context>
+    <name>serialLogReader_c</name>
+    <message>
+        <source>Date/Time</source>
+        <translation>Date/Time</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Number of Bytes</source>
+        <translation>Number of Bytes</translation>
+    </message>
+    <message>
+        <source>Select serial trace to open</source>
+        <translation>Select serial trace to open</translation>
+    </message>
+    <message>
+        <source>Serial Log (serial*.log);;All files (*.*)</source>
+        <translation>Serial Log (serial*.log);;All files (*.*)</translation>
+    </message>
+    <message>
+        <source>File open error</source>
+        <translation>File open error</translation>
+    </message>
+    <message>
+        <source>Failed to open file
+&quot;%1&quot;.</source>
+        <translation>Failed to open file
+&quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>serialPort_n::selector_c</name>
+    <message>
+        <source>Update serial port list</source>
+        <translation>Update serial port list</translation>
+    </message>
+</context>
+<context>
+    <name>serialPort_n::setupDialog_c</name>
+    <message>
+        <source>Update serial port list</source>
+        <translation>Update serial port list</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Baudrate</source>
+        <translation>Baudrate</translation>
+    </message>
+    <message>
+        <source>Data Bits</source>
+        <translation>Data Bits</translation>
+    </message>
+    <message>
+        <source>Parity</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>Stop Bits</source>
+        <translation>Stop Bits</translation>
+    </message>
+    <message>
+        <source>Flow Control</source>
+        <translation>Flow Control</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>Reject</source>
+        <translation>Reject</translation>
+    </message>
+</context>
+<context>
+    <name>vindal01mainWindow_c</name>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Fingerprint Tool for ORLAN Industrial PCs
+
+(optical fingerprint sensor, Art. 900101 / 900102)
+</source>
+        <translation>Fingerprint Tool for ORLAN Industrial PCs
+
+(optical fingerprint sensor, Art. 900101 / 900102)
+</translation>
+    </message>
+    <message>
+        <source>Version: </source>
+        <translation>Version: </translation>
+    </message>
+    <message>
+        <source>Service software for the fingerprint module of the ORLAN family.</source>
+        <translation>Service software for the fingerprint module of the ORLAN family.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Kommunikations-DLL nicht gefunden</source>
+        <translation>Communication DLL not found</translation>
+    </message>
+    <message>
+        <source>Die Kommunikations-DLL konnte nicht gefunden werden. Damit ist das Starten dess Transparent-Modus für den Zugriff auf das Fingerprint-Modul im IPC nicht möglich.</source>
+        <translation>The communication DLL could not be found. The transparent mode for access to the fingerprint module in the IPC therefore cannot be started.</translation>
+    </message>
+    <message>
+        <source>Einlernen von Fingern (optischer Sensor)</source>
+        <translation>Enrolling fingers (optical sensor)</translation>
+    </message>
+    <message>
+        <source>Bitte Finger auflegen</source>
+        <translation>Please place a finger</translation>
+    </message>
+    <message>
+        <source>Sensordaten lesen...</source>
+        <translation>Reading sensor data...</translation>
+    </message>
+    <message>
+        <source>Sensordaten lesen... </source>
+        <translation>Reading sensor data... </translation>
+    </message>
+    <message>
+        <source>Identifizieren...</source>
+        <translation>Identifying...</translation>
+    </message>
+    <message>
+        <source>Informationen auslesen</source>
+        <translation>Reading information</translation>
+    </message>
+    <message>
+        <source>Einlernen</source>
+        <translation>Enroll</translation>
+    </message>
+    <message>
+        <source>Bild erfassen</source>
+        <translation>Capturing image</translation>
+    </message>
+    <message>
+        <source>Identifizieren und Trainiern</source>
+        <translation>Identifying and training</translation>
+    </message>
+    <message>
+        <source>Finger löschen</source>
+        <translation>Deleting fingers</translation>
+    </message>
+    <message>
+        <source>Sensordaten analysieren</source>
+        <translation>Analyse sensor data</translation>
+    </message>
+    <message>
+        <source>MatchID Statistical Analysis</source>
+        <translation>MatchID Statistical Analysis</translation>
+    </message>
+    <message>
+        <source>Bitte IPC-Schnittstelle auswählen</source>
+        <translation>Please choose the IPC interface</translation>
+    </message>
+    <message>
+        <source>COM:</source>
+        <translation>COM:</translation>
+    </message>
+    <message>
+        <source>Öffnen der Schnittstelle fehlgeschlagen.</source>
+        <translation>Opening the interface failed.</translation>
+    </message>
+    <message>
+        <source>Das Herstellen der Verbindung zum Gerät %1 ist fehlgeschlagen.</source>
+        <translation>Connecting to the device %1 failed.</translation>
+    </message>
+    <message>
+        <source>Bitte Modul im IPC eingeben:</source>
+        <translation>Please enter the module in the IPC:</translation>
+    </message>
+    <message>
+        <source>Modul</source>
+        <translation>Module</translation>
+    </message>
+    <message>
+        <source>COM-Server-Mode hergestellt</source>
+        <translation>COM server mode established</translation>
+    </message>
+    <message>
+        <source>Der COM-Server-Mode für wurde erfolgreich hergestellt.</source>
+        <translation>The COM server mode was established successfully.</translation>
+    </message>
+    <message>
+        <source>COM-Server-Mode fehlgeschlagen.</source>
+        <translation>COM server mode failed.</translation>
+    </message>
+    <message>
+        <source>Das Öffnen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen</source>
+        <translation>Opening the COM server mode failed with error code %1</translation>
+    </message>
+    <message>
+        <source>Schließen des COM-Server-Mode fehlgeschlagen.</source>
+        <translation>Closing the COM server mode failed.</translation>
+    </message>
+    <message>
+        <source>Das Schließen des COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen</source>
+        <translation>Closing the COM server mode failed with error code %1</translation>
+    </message>
+    <message>
+        <source>Einzelnen Finger löschen?</source>
+        <translation>Delete a single finger?</translation>
+    </message>
+    <message>
+        <source>Wollen Sie wirklich den Finger %1 der Person %2 löschen?</source>
+        <translation>Do you really want to delete finger %1 of person %2?</translation>
+    </message>
+    <message>
+        <source>Finger einer Person löschen?</source>
+        <translation>Delete the fingers of a person?</translation>
+    </message>
+    <message>
+        <source>Wollen Sie wirklich alle Finger der Person %2 löschen?</source>
+        <translation>Do you really want to delete all fingers of person %2?</translation>
+    </message>
+    <message>
+        <source>Alle Finger löschen?</source>
+        <translation>Delete all fingers?</translation>
+    </message>
+    <message>
+        <source>Wollen Sie wirklich alle Finger vom Sensor löschen?</source>
+        <translation>Do you really want to delete all fingers from the sensor?</translation>
+    </message>
+    <message>
+        <source>Finger nicht erkannt</source>
+        <translation>Finger not recognised</translation>
+    </message>
+    <message>
+        <source>Bitte neu auflegen</source>
+        <translation>Please place again</translation>
+    </message>
+    <message>
+        <source>Bitte Finger vom Sensor entfernen und neu auflegen!
+
+Dann Ok betätigen!</source>
+        <translation>Please lift the finger off the sensor and place it again!
+
+Then press Ok!</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Finger already enrolled.</source>
+        <translation>Finger already enrolled.</translation>
+    </message>
+    <message>
+        <source>Internal Error</source>
+        <translation>Internal Error</translation>
+    </message>
+    <message>
+        <source>Invalid PID specified</source>
+        <translation>Invalid PID specified</translation>
+    </message>
+    <message>
+        <source>No Personal ID specified</source>
+        <translation>No Personal ID specified</translation>
+    </message>
+    <message>
+        <source>Invalid Group ID specified</source>
+        <translation>Invalid Group ID specified</translation>
+    </message>
+    <message>
+        <source>No Group ID specified</source>
+        <translation>No Group ID specified</translation>
+    </message>
+    <message>
+        <source>Invalid Finger ID specified</source>
+        <translation>Invalid Finger ID specified</translation>
+    </message>
+    <message>
+        <source>No Finger ID specified</source>
+        <translation>No Finger ID specified</translation>
+    </message>
+    <message>
+        <source>Bitte Finger auflegen (%1/3)</source>
+        <translation>Please place the finger (%1/3)</translation>
+    </message>
+    <message>
+        <source>Mit Qualität %1% eingelernt.</source>
+        <translation>Enrolled with quality %1%.</translation>
+    </message>
+    <message>
+        <source>Fehler beim Einlernen.</source>
+        <translation>Enrolment failed.</translation>
+    </message>
+    <message>
+        <source>Template erkannt, lese Daten.</source>
+        <translation>Template recognised, reading data.</translation>
+    </message>
+    <message>
+        <source>Anzahl Bytes fehlt. </source>
+        <translation>Byte count missing. </translation>
+    </message>
+    <message>
+        <source>Prüfsumme fehlt. </source>
+        <translation>Checksum missing. </translation>
+    </message>
+    <message>
+        <source>Zeilenende fehlt. </source>
+        <translation>Line end missing. </translation>
+    </message>
+    <message>
+        <source>%1 / %2 Bytes des Templates gelesen</source>
+        <translation>%1 / %2 bytes of the template read</translation>
+    </message>
+    <message>
+        <source>%1 / %2 Bytes gelesen</source>
+        <translation>%1 / %2 bytes read</translation>
+    </message>
+    <message>
+        <source>Prüfsumme des Templates fehlerhaft (erwartet %1, berechnet %2)</source>
+        <translation>Wrong template checksum (expected %1, computed %2)</translation>
+    </message>
+    <message>
+        <source>Bildgröße im Bildkopf ungültig (Breite %1, Höhe %2)</source>
+        <translation>Invalid picture size in the image header (width %1, height %2)</translation>
+    </message>
+    <message>
+        <source>Bild lesen... %1%</source>
+        <translation>Reading image... %1%</translation>
+    </message>
+    <message>
+        <source>Prüfsumme des Bildes fehlerhaft (erwartet %1, berechnet %2)</source>
+        <translation>Wrong image checksum (expected %1, computed %2)</translation>
+    </message>
+    <message>
+        <source>Fingerprint Error</source>
+        <translation>Fingerprint Error</translation>
+    </message>
+    <message>
+        <source>Port %1 geöffnet</source>
+        <translation>Port %1 opened</translation>
+    </message>
+    <message>
+        <source>Öffnen von Port %1 fehlgeschlagen</source>
+        <translation>Opening port %1 failed</translation>
+    </message>
+    <message>
+        <source>Port %1 ausgefallen: %2</source>
+        <translation>Port %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>Sensor:</source>
+        <translation>Sensor:</translation>
+    </message>
+    <message>
+        <source>Start Fingerprint Sensor Access</source>
+        <translation>Start Fingerprint Sensor Access</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Stop Fingerprint Sensor Access</source>
+        <translation>Stop Fingerprint Sensor Access</translation>
+    </message>
+    <message>
+        <source>Bild</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>Training</source>
+        <translation>Training</translation>
+    </message>
+    <message>
+        <source>Löschen</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Analyse</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>Sensor Info</source>
+        <translation>Sensor Info</translation>
+    </message>
+    <message>
+        <source>Firmware:</source>
+        <translation>Firmware:</translation>
+    </message>
+    <message>
+        <source>Firmware Build Date:</source>
+        <translation>Firmware Build Date:</translation>
+    </message>
+    <message>
+        <source>Firmware Build Time:</source>
+        <translation>Firmware Build Time:</translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation>Capacity:</translation>
+    </message>
+    <message>
+        <source>Enroll</source>
+        <translation>Enroll</translation>
+    </message>
+    <message>
+        <source>Personal ID:</source>
+        <translation>Personal ID:</translation>
+    </message>
+    <message>
+        <source>Finger ID:</source>
+        <translation>Finger ID:</translation>
+    </message>
+    <message>
+        <source>Group ID:</source>
+        <translation>Group ID:</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>Train</source>
+        <translation>Train</translation>
+    </message>
+    <message>
+        <source>Erase fingerprint data</source>
+        <translation>Erase fingerprint data</translation>
+    </message>
+    <message>
+        <source>Remove single
+finger</source>
+        <translation>Remove single
+finger</translation>
+    </message>
+    <message>
+        <source>Remove fingers
+of person</source>
+        <translation>Remove fingers
+of person</translation>
+    </message>
+    <message>
+        <source>Remove all
+finger</source>
+        <translation>Remove all
+finger</translation>
+    </message>
+    <message>
+        <source>Personal ID</source>
+        <translation>Personal ID</translation>
+    </message>
+    <message>
+        <source>Finger ID</source>
+        <translation>Finger ID</translation>
+    </message>
+    <message>
+        <source>Quality</source>
+        <translation>Quality</translation>
+    </message>
+    <message>
+        <source>Minutiae</source>
+        <translation>Minutiae</translation>
+    </message>
+    <message>
+        <source>MatchId Statistics</source>
+        <translation>MatchId Statistics</translation>
+    </message>
+    <message>
+        <source>Save image</source>
+        <translation>Save image</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Save failed</translation>
+    </message>
+    <message>
+        <source>The picture could not be encoded as PNG.</source>
+        <translation>The picture could not be encoded as PNG.</translation>
+    </message>
+    <message>
+        <source>Save image...</source>
+        <translation>Save image...</translation>
+    </message>
+    <message>
+        <source>Copy image</source>
+        <translation>Copy image</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Save as CSV...</source>
+        <translation>Save as CSV...</translation>
+    </message>
+    <message>
+        <source>Save as CSV</source>
+        <translation>Save as CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be saved:
+%2</source>
+        <translation>The file %1 could not be saved:
+%2</translation>
+    </message>
+</context>
+</TS>
