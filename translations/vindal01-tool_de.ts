@@ -584,5 +584,9 @@ löschen</translation>
         <translation>Die Datei %1 konnte nicht gespeichert werden:
 %2</translation>
     </message>
+    <message>
+        <source>Verbindung zum Sensor verloren: Der Adapter an Port %1 wurde abgezogen oder ist ausgefallen.</source>
+        <translation>Verbindung zum Sensor verloren: Der Adapter an Port %1 wurde abgezogen oder ist ausgefallen.</translation>
+    </message>
 </context>
 </TS>

@@ -584,5 +584,9 @@ finger</translation>
         <translation>The file %1 could not be saved:
 %2</translation>
     </message>
+    <message>
+        <source>Verbindung zum Sensor verloren: Der Adapter an Port %1 wurde abgezogen oder ist ausgefallen.</source>
+        <translation>Connection to the sensor lost: the adapter on port %1 was unplugged or has failed.</translation>
+    </message>
 </context>
 </TS>
