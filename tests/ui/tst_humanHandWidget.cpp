@@ -14,168 +14,134 @@ class tst_humanHandWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void clicksAndColours_data();
-    void clicksAndColours();
-    void fingerIdConvention();
-    void names();
-    void hilight();
-    void layoutOfTheLargestWidget();
-};
-
-void tst_humanHandWidget::clicksAndColours_data()
-{
-    QTest::addColumn<int>("hand");
-    QTest::addColumn<QSize>("size");
-    for (const QSize& size : {QSize(500, 1000), QSize(250, 400), QSize(50, 80)})
-        for (hand_t nHand : {W::handLeft, W::handRight})
-            QTest::addRow("%s %dx%d", nHand == W::handLeft ? "left" : "right", size.width(), size.height())
-                << int(nHand) << size;
-}
-
-// Clicks on the corners of each finger's body and fingertip square, just above the tip and just right
-// of the body; the picture shows each finger in its colour, outlined in black, on the background.
-void tst_humanHandWidget::clicksAndColours()
-{
-    QFETCH(int, hand);
-    QFETCH(QSize, size);
-    W widget(hand_t(hand), nullptr);
-    widget.resize(size);
-    widget.setFingerColor(W::fingerIndex, Qt::lightGray);
-    widget.setFingerColor(W::fingerLittle, Qt::blue);
-    widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QCOMPARE(widget.size(), size);
-    const QImage img = widget.grab().toImage();
-    const QColor colBackground = widget.palette().color(widget.backgroundRole());
-    QSignalSpy spy(&widget, &W::fingerClicked);
-    // The module's finger ID the click picked, -1 for none (QTest clicks the centre for a null point).
-    const auto idAt = [&](const QPoint& p_pt, Qt::MouseButton p_nButton = Qt::LeftButton) -> int
+    void clicksAndColours_data()
     {
-        spy.clear();
-        QTest::mouseClick(&widget, p_nButton, Qt::NoModifier, p_pt);
-        if (spy.size() != 1)
-            return spy.isEmpty() ? -1 : -2;
-        return W::fingerId(spy[0][0].value<hand_t>(), spy[0][1].value<finger_t>());
-    };
-
-    const W::fingerLayout_t layout = W::fingerLayout(hand_t(hand), size);
-    // Left to right, the left hand gives the IDs 0 to 4 and the right hand 5 to 9.
-    int nId = hand == W::handLeft ? 0 : 5;
-    for (size_t i = 0; i < layout.size(); ++i, ++nId)
-    {
-        const QRect body = layout[i].rectBody, tip = layout[i].rectTip;
-        const QByteArray where = "finger " + QByteArray::number(layout[i].nFinger);
-        QVERIFY2(QRect(QPoint(), size).contains(body) && QRect(QPoint(), size).contains(tip), where);
-        QCOMPARE(body.bottom(), size.height() - 1);
-        for (const QPoint& pt :
-             {body.center(), body.bottomLeft(), body.bottomRight(), body.topRight(), tip.center(),
-              tip.topLeft(), tip.topRight(), QPoint(tip.center().x(), tip.top())})
-            QVERIFY2(idAt(pt) == nId,
-                     where + " at " + QByteArray::number(pt.x()) + "," + QByteArray::number(pt.y()));
-        QCOMPARE(idAt(body.center(), Qt::RightButton), nId);
-        if (tip.top() > 0)
-        {
-            QCOMPARE(idAt(QPoint(tip.center().x(), tip.top() - 1)), -1);
-            QCOMPARE(idAt(tip.topRight() - QPoint(0, 1)), -1);
-            QCOMPARE(img.pixelColor(tip.center().x(), tip.top() - 1), colBackground);
-        }
-        // Right of a finger: the next finger where they touch, else the gap or beside the hand.
-        const bool bTouching = i + 1 < layout.size() && layout[i + 1].rectBody.left() == body.right() + 1;
-        if (body.right() + 1 < size.width())
-            QCOMPARE(idAt(body.bottomRight() + QPoint(1, 0)), bTouching ? nId + 1 : -1);
-        if (!bTouching && body.right() + 1 < size.width())
-            QCOMPARE(img.pixelColor(body.bottomRight() + QPoint(1, -1)), colBackground);
-
-        const QColor colFill = layout[i].nFinger == W::fingerIndex    ? QColor(Qt::lightGray)
-                               : layout[i].nFinger == W::fingerLittle ? QColor(Qt::blue)
-                                                                      : QColor(Qt::gray);
-        QCOMPARE(img.pixelColor(body.center().x(), size.height() - 2), colFill);
-        QCOMPARE(img.pixelColor(tip.center()), colFill);
-        for (const QPoint& pt : {body.bottomLeft() - QPoint(0, 1), body.bottomRight() - QPoint(0, 1),
-                                 QPoint(body.center().x(), size.height() - 1)})
-            QCOMPARE(img.pixelColor(pt), QColor(Qt::black));
+        QTest::addColumn<int>("hand");
+        QTest::addColumn<QSize>("size");
+        for (const QSize& size : {QSize(500, 1000), QSize(250, 400), QSize(50, 80)})
+            for (hand_t nHand : {W::handLeft, W::handRight})
+                QTest::addRow("%s %dx%d", nHand == W::handLeft ? "left" : "right", size.width(),
+                              size.height())
+                    << int(nHand) << size;
     }
-}
-
-void tst_humanHandWidget::fingerIdConvention()
-{
-    for (int nId = 0; nId < 10; ++nId)
+    // Clicks on the corners of each finger's body and fingertip square, just above the tip and just right
+    // of the body; the picture shows each finger in its colour, outlined in black, on the background.
+    void clicksAndColours()
     {
-        const hand_t nHand = W::handOfFingerId(nId);
-        QCOMPARE(nHand, nId < 5 ? W::handLeft : W::handRight);
-        QCOMPARE(W::fingerId(nHand, W::fingerOfFingerId(nId)), nId);
-    }
-    QCOMPARE(W::fingerOfFingerId(0), W::fingerLittle);
-    QCOMPARE(W::fingerOfFingerId(4), W::fingerThumb);
-    QCOMPARE(W::fingerOfFingerId(5), W::fingerThumb);
-    QCOMPARE(W::fingerOfFingerId(9), W::fingerLittle);
-}
-
-void tst_humanHandWidget::names()
-{
-    QCOMPARE(QStringList({W::fingerName(W::fingerThumb), W::fingerName(W::fingerIndex),
-                          W::fingerName(W::fingerMiddle), W::fingerName(W::fingerRing),
-                          W::fingerName(W::fingerLittle), W::fingerName(finger_t(7)),
-                          W::fingerName(finger_t(-1))}),
-             QStringList({"thumb", "index finger", "middle finger", "ring finger", "little finger",
-                          "Unknown Finger ID 7", "Unknown Finger ID -1"}));
-    QCOMPARE(QStringList({W::handName(W::handLeft), W::handName(W::handRight), W::handName(hand_t(2)),
-                          W::handName(hand_t(-3))}),
-             QStringList({"left", "right", "Unknown Location 2", "Unknown Location -3"}));
-}
-
-void tst_humanHandWidget::hilight()
-{
-    W widget(W::handLeft, nullptr);
-    widget.resize(250, 400);
-    const W::fingerLayout_t layout = W::fingerLayout(W::handLeft, widget.size());
-    // The colours under the body and the fingertip of every finger, thumb first.
-    const auto colours = [&]()
-    {
+        QFETCH(int, hand);
+        QFETCH(QSize, size);
+        W widget(hand_t(hand), nullptr);
+        widget.resize(size);
+        widget.setFingerColor(W::fingerIndex, Qt::lightGray);
+        widget.setFingerColor(W::fingerLittle, Qt::blue);
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QCOMPARE(widget.size(), size);
         const QImage img = widget.grab().toImage();
-        QList<QColor> lst;
-        for (int nFinger = 0; nFinger < W::fingerCount; ++nFinger)
-            for (const auto& shape : layout)
-                if (shape.nFinger == nFinger)
-                    lst << img.pixelColor(shape.rectBody.center().x(), 398)
-                        << img.pixelColor(shape.rectTip.center());
-        return lst;
-    };
-    const QColor g = Qt::gray, lg = Qt::lightGray, w = Qt::white;
-    QCOMPARE(colours(), (QList<QColor>{g, g, g, g, g, g, g, g, g, g}));
-    widget.setHilight(W::fingerMiddle, Qt::white);
-    QCOMPARE(colours(), (QList<QColor>{g, g, g, g, w, w, g, g, g, g}));
-    // A new highlight replaces the old one; a coloured finger shows the highlight while it has it.
-    widget.setFingerColor(W::fingerRing, Qt::lightGray);
-    widget.setHilight(W::fingerRing, Qt::white);
-    QCOMPARE(colours(), (QList<QColor>{g, g, g, g, g, g, w, w, g, g}));
-    QCOMPARE(widget.hilight(), int(W::fingerRing));
-    // Clearing, by name from a timer as the window does, keeps the finger colours.
-    QTimer::singleShot(0, &widget, SLOT(slotClearHilight()));
-    QTRY_COMPARE(widget.hilight(), -1);
-    QCOMPARE(colours(), (QList<QColor>{g, g, g, g, g, g, lg, lg, g, g}));
-    // -1 is how callers clear a highlight; any number outside the hand highlights nothing, colours nothing.
-    for (int nFinger : {-1, 5, 42})
-    {
-        widget.setHilight(W::fingerThumb, Qt::white);
-        widget.setHilight(finger_t(nFinger), Qt::white);
-        widget.setFingerColor(finger_t(nFinger), Qt::white);
-        QCOMPARE(widget.hilight(), -1);
-        QCOMPARE(colours(), (QList<QColor>{g, g, g, g, g, g, lg, lg, g, g}));
-    }
-}
+        const QColor colBackground = widget.palette().color(widget.backgroundRole());
+        QSignalSpy spy(&widget, &W::fingerClicked);
+        // The module's finger ID the click picked, -1 for none (QTest clicks the centre for a null point).
+        const auto idAt = [&](const QPoint& p_pt, Qt::MouseButton p_nButton = Qt::LeftButton) -> int
+        {
+            spy.clear();
+            QTest::mouseClick(&widget, p_nButton, Qt::NoModifier, p_pt);
+            if (spy.size() != 1)
+                return spy.isEmpty() ? -1 : -2;
+            return W::fingerId(spy[0][0].value<hand_t>(), spy[0][1].value<finger_t>());
+        };
 
-// Qt's largest widget height times a per-mille figure exceeds an int.
-void tst_humanHandWidget::layoutOfTheLargestWidget()
-{
-    const QSize size(1000, QWIDGETSIZE_MAX);
-    for (const auto& shape : W::fingerLayout(W::handRight, size))
-    {
-        QVERIFY(shape.rectTip.top() >= 0);
-        QVERIFY(shape.rectTip.top() > size.height() / 2 || shape.nFinger != W::fingerThumb);
-        QVERIFY(shape.rectTip.bottom() < size.height() && shape.rectBody.bottom() == size.height() - 1);
+        const W::fingerLayout_t layout = W::fingerLayout(hand_t(hand), size);
+        // Left to right, the left hand gives the IDs 0 to 4 and the right hand 5 to 9.
+        int nId = hand == W::handLeft ? 0 : 5;
+        for (size_t i = 0; i < layout.size(); ++i, ++nId)
+        {
+            const QRect body = layout[i].rectBody, tip = layout[i].rectTip;
+            const QByteArray where = "finger " + QByteArray::number(layout[i].nFinger);
+            QVERIFY2(QRect(QPoint(), size).contains(body) && QRect(QPoint(), size).contains(tip), where);
+            QCOMPARE(body.bottom(), size.height() - 1);
+            for (const QPoint& pt :
+                 {body.center(), body.bottomLeft(), body.bottomRight(), body.topRight(), tip.center(),
+                  tip.topLeft(), tip.topRight(), QPoint(tip.center().x(), tip.top())})
+                QVERIFY2(idAt(pt) == nId,
+                         where + " at " + QByteArray::number(pt.x()) + "," + QByteArray::number(pt.y()));
+            QCOMPARE(idAt(body.center(), Qt::RightButton), nId);
+            if (tip.top() > 0)
+            {
+                QCOMPARE(idAt(QPoint(tip.center().x(), tip.top() - 1)), -1);
+                QCOMPARE(idAt(tip.topRight() - QPoint(0, 1)), -1);
+                QCOMPARE(img.pixelColor(tip.center().x(), tip.top() - 1), colBackground);
+            }
+            // Right of a finger: the next finger where they touch, else the gap or beside the hand.
+            const bool bTouching = i + 1 < layout.size() && layout[i + 1].rectBody.left() == body.right() + 1;
+            if (body.right() + 1 < size.width())
+                QCOMPARE(idAt(body.bottomRight() + QPoint(1, 0)), bTouching ? nId + 1 : -1);
+            if (!bTouching && body.right() + 1 < size.width())
+                QCOMPARE(img.pixelColor(body.bottomRight() + QPoint(1, -1)), colBackground);
+
+            const QColor colFill = layout[i].nFinger == W::fingerIndex    ? QColor(Qt::lightGray)
+                                   : layout[i].nFinger == W::fingerLittle ? QColor(Qt::blue)
+                                                                          : QColor(Qt::gray);
+            QCOMPARE(img.pixelColor(body.center().x(), size.height() - 2), colFill);
+            QCOMPARE(img.pixelColor(tip.center()), colFill);
+            for (const QPoint& pt : {body.bottomLeft() - QPoint(0, 1), body.bottomRight() - QPoint(0, 1),
+                                     QPoint(body.center().x(), size.height() - 1)})
+                QCOMPARE(img.pixelColor(pt), QColor(Qt::black));
+        }
     }
-}
+    void names()
+    {
+        QCOMPARE(QStringList({W::fingerName(W::fingerThumb), W::fingerName(W::fingerIndex),
+                              W::fingerName(W::fingerMiddle), W::fingerName(W::fingerRing),
+                              W::fingerName(W::fingerLittle), W::fingerName(finger_t(7)),
+                              W::fingerName(finger_t(-1))}),
+                 QStringList({"thumb", "index finger", "middle finger", "ring finger", "little finger",
+                              "Unknown Finger ID 7", "Unknown Finger ID -1"}));
+        QCOMPARE(QStringList({W::handName(W::handLeft), W::handName(W::handRight), W::handName(hand_t(2)),
+                              W::handName(hand_t(-3))}),
+                 QStringList({"left", "right", "Unknown Location 2", "Unknown Location -3"}));
+    }
+    void hilight()
+    {
+        W widget(W::handLeft, nullptr);
+        widget.resize(250, 400);
+        const W::fingerLayout_t layout = W::fingerLayout(W::handLeft, widget.size());
+        // The colours under the body and the fingertip of every finger, thumb first.
+        const auto colours = [&]()
+        {
+            const QImage img = widget.grab().toImage();
+            QList<QColor> lst;
+            for (int nFinger = 0; nFinger < W::fingerCount; ++nFinger)
+                for (const auto& shape : layout)
+                    if (shape.nFinger == nFinger)
+                        lst << img.pixelColor(shape.rectBody.center().x(), 398)
+                            << img.pixelColor(shape.rectTip.center());
+            return lst;
+        };
+        const QColor g = Qt::gray, lg = Qt::lightGray, w = Qt::white;
+        QCOMPARE(colours(), (QList<QColor>{g, g, g, g, g, g, g, g, g, g}));
+        widget.setHilight(W::fingerMiddle, Qt::white);
+        QCOMPARE(colours(), (QList<QColor>{g, g, g, g, w, w, g, g, g, g}));
+        // A new highlight replaces the old one; a coloured finger shows the highlight while it has it.
+        widget.setFingerColor(W::fingerRing, Qt::lightGray);
+        widget.setHilight(W::fingerRing, Qt::white);
+        QCOMPARE(colours(), (QList<QColor>{g, g, g, g, g, g, w, w, g, g}));
+        QCOMPARE(widget.hilight(), int(W::fingerRing));
+        // Clearing, by name from a timer as the window does, keeps the finger colours.
+        QTimer::singleShot(0, &widget, SLOT(slotClearHilight()));
+        QTRY_COMPARE(widget.hilight(), -1);
+        QCOMPARE(colours(), (QList<QColor>{g, g, g, g, g, g, lg, lg, g, g}));
+        // -1 is how callers clear a highlight; any number outside the hand highlights nothing, colours
+        // nothing.
+        for (int nFinger : {-1, 5, 42})
+        {
+            widget.setHilight(W::fingerThumb, Qt::white);
+            widget.setHilight(finger_t(nFinger), Qt::white);
+            widget.setFingerColor(finger_t(nFinger), Qt::white);
+            QCOMPARE(widget.hilight(), -1);
+            QCOMPARE(colours(), (QList<QColor>{g, g, g, g, g, g, lg, lg, g, g}));
+        }
+    }
+};
 
 QTEST_MAIN(tst_humanHandWidget)
 #include "tst_humanHandWidget.moc"
