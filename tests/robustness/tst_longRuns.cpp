@@ -23,8 +23,9 @@ private slots:
         QVERIFY(f.window->sendCommand(command_t::Search, {}));
         const QByteArray baNoise(1024 * 1024 + 5000, 'x');
         f.sim->injectBytes(baNoise);
-        QTRY_VERIFY(f.window->unexpectedResponsesWindow()->toPlainText().contains(
-            QLatin1String("bytes without a complete reply dropped")));
+        QTRY_VERIFY_WITH_TIMEOUT(f.window->unexpectedResponsesWindow()->toPlainText().contains(
+                                     QLatin1String("bytes without a complete reply dropped")),
+                                 60000);
         f.sim->injectLine("=OK Search ID=7, BKNum=3");
         QTRY_VERIFY(f.window->received().endsWith("=OK Search ID=7, BKNum=3\r\n"));
         // What is left of the noise is what came after the drop.
@@ -88,7 +89,7 @@ private slots:
             baLines += "noise " + QByteArray::number(i) + "\r\n";
         f.t().feed(baLines);
         // Room is made a hundred lines at a time.
-        QVERIFY(pDocument->blockCount() > 9900);
+        QVERIFY2(pDocument->blockCount() > 9900, qPrintable(QString::number(pDocument->blockCount())));
         QVERIFY(pDocument->firstBlock().text().endsWith(
             QStringLiteral(": model_fw ::> noise %1").arg(10050 - pDocument->blockCount())));
         QVERIFY(pDocument->lastBlock().text().endsWith(QLatin1String(": model_fw ::> noise 10049")));
