@@ -31,9 +31,7 @@ inline QApplication& application()
     static QApplication* s_pApp = []
     {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        {
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
         quietDebugChannel();
         return new QApplication(s_nArgc, s_apArgv);
     }();

@@ -25,22 +25,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
             // A token read back from its value is the same token.
             const QSerialPort::BaudRate nBaud = baudRateFromString(lstFields.at(0));
             if (nBaud != QSerialPort::UnknownBaud && baudRateToString(nBaud) != lstFields.at(0))
-            {
                 std::abort();
-            }
             const QSerialPort::DataBits nData = dataBitsFromString(lstFields.at(1));
             if (nData != QSerialPort::UnknownDataBits && dataBitsToString(nData) != lstFields.at(1))
-            {
                 std::abort();
-            }
             parityToString(parityFromString(lstFields.at(2)));
             stopBitsToString(stopBitsFromString(lstFields.at(3)));
             flowControlToString(flowControlFromString(lstFields.at(4)));
         }
         else
-        {
             reportIllegalPortSpecification(strSpec);
-        }
     }
     // Arbitrary values on the way back to text: any 32-bit baud rate, and for the enumerations every value
     // an enumeration of their kind can hold (beyond that a value is not a valid enumeration at all).

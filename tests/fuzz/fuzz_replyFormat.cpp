@@ -14,18 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
 {
     fuzz_n::quietDebugChannel();
     if (p_nSize < 1)
-    {
         return 0;
-    }
     const int nChunk = int(p_pData[0]) + 1;
     const QByteArray baReply = fuzz_n::bytes(p_pData + 1, p_nSize - 1);
 
     for (const QString& strLine : replyLines(baReply))
     {
         if (strLine.isEmpty())
-        {
             std::abort();
-        }
         enrollRefusalText(strLine);
     }
     textUpToNul(baReply);
@@ -45,13 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
         reception.update(baBuffer);
         const imageHeader_t header = parseImageHeader(baBuffer);
         if (reception.header().bComplete != header.bComplete)
-        {
             std::abort();
-        }
         if (!header.bComplete)
-        {
             continue;
-        }
         const qint64 nPayload = baBuffer.size() - header.nPayloadOffset;
         if (header.nPayloadOffset > baBuffer.size() || reception.header().strHeader != header.strHeader ||
             reception.header().nWidth != header.nWidth || reception.header().nHeight != header.nHeight ||
@@ -62,9 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
         }
         const qint64 nExpected = header.expectedSize();
         if (nExpected == 0 || nExpected > maxImageBytes)
-        {
             std::abort();
-        }
     }
 
     // Command lines built from parameter texts the technician might type.

@@ -53,27 +53,15 @@ public:
 protected:
     bool eventFilter(QObject* p_pObject, QEvent* p_pEvent) override
     {
-        if (p_pEvent->type() != QEvent::Show)
-        {
-            return false;
-        }
-        if (auto* pBox = qobject_cast<QMessageBox*>(p_pObject))
-        {
-            QAbstractButton* pButton = m_bEscape ? pBox->escapeButton() : pBox->defaultButton();
-            if (pButton == nullptr && !pBox->buttons().isEmpty())
-            {
-                pButton = pBox->buttons().constFirst();
-            }
-            if (pButton != nullptr)
-            {
-                QMetaObject::invokeMethod(pButton, "click", Qt::QueuedConnection);
-                return false;
-            }
-        }
-        if (auto* pDialog = qobject_cast<QDialog*>(p_pObject))
-        {
-            QMetaObject::invokeMethod(pDialog, "reject", Qt::QueuedConnection);
-        }
+        auto* pBox = p_pEvent->type() == QEvent::Show ? qobject_cast<QMessageBox*>(p_pObject) : nullptr;
+        QAbstractButton* pButton = pBox == nullptr ? nullptr
+                                   : m_bEscape     ? pBox->escapeButton()
+                                                   : pBox->defaultButton();
+        pButton = pButton == nullptr && pBox != nullptr ? pBox->buttons().value(0) : pButton;
+        if (p_pEvent->type() == QEvent::Show && pButton != nullptr)
+            QMetaObject::invokeMethod(pButton, "click", Qt::QueuedConnection);
+        else if (p_pEvent->type() == QEvent::Show && qobject_cast<QDialog*>(p_pObject) != nullptr)
+            QMetaObject::invokeMethod(p_pObject, "reject", Qt::QueuedConnection);
         return false;
     }
 };
@@ -89,29 +77,23 @@ struct harness_t
         fuzz_n::application().installEventFilter(&closer);
         int nSlave = -1;
         char szName[256] = {};
+        // The slave stays open here too, so the master never sees a hang-up between inputs.
         if (openpty(&nMaster, &nSlave, szName, nullptr, nullptr) == 0)
-        {
-            // The slave stays open here too, so the master never sees a hang-up between inputs.
-            fcntl(nMaster, F_SETFL, fcntl(nMaster, F_GETFL) | O_NONBLOCK);
-            strSlave = QString::fromLocal8Bit(szName);
-        }
+            fcntl(nMaster, F_SETFL, fcntl(nMaster, F_GETFL) | O_NONBLOCK),
+                strSlave = QString::fromLocal8Bit(szName);
         // The libudev stand-in lists this one port, without USB ids, so the window's automatic port choice
         // passes it by; an empty list would send Qt's serial port module scanning the whole device tree.
         qputenv(fakeUdev_n::portsVariable(),
                 strSlave.isEmpty() ? QByteArray("/dev/null") : strSlave.toLocal8Bit());
         if (!fakeUdev_n::isActive())
-        {
             qWarning("the libudev stand-in is not active: every input enumerates the system's ports");
-        }
     }
-
     // What the window wrote to the module is of no interest.
     void drain() const
     {
         char aBuffer[4096];
         while (nMaster >= 0 && read(nMaster, aBuffer, sizeof aBuffer) > 0)
-        {
-        }
+            continue;
     }
 };
 
@@ -126,9 +108,7 @@ harness_t& harness()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
 {
     if (p_nSize < 6)
-    {
         return 0;
-    }
     harness_t& h = harness();
     const auto nCommand = static_cast<command_t>(int(p_pData[0] % 25) - 1);
     const auto nState = static_cast<state_t>(int(p_pData[1] % 15) - 2);
@@ -141,16 +121,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
     auto* pWindow = new vindal01mainWindow_c();
     vindal01mainWindowTester_c tester(*pWindow);
     if ((nFlags & 1) != 0 && !h.strSlave.isEmpty())
-    {
         tester.portChanged(h.strSlave);
-    }
     tester.setMode(nMode);
     tester.setSecurityLevel(nSecurityLevel);
     tester.setRegCount(nFlags >> 4);
     if ((nFlags & 4) != 0)
-    {
         tester.setState(state_t::SubIdle);
-    }
     tester.setState(nState);
     tester.setCommand(nCommand);
 
@@ -159,16 +135,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
     {
         const QByteArray baChunk = baData.mid(nAt, nChunk);
         if ((nFlags & 8) != 0 && baChunk.startsWith('\x1b') && baChunk.size() > 1)
-        {
             tester.modeSelected(int(quint8(baChunk.at(1)) % 9) - 1);
-            continue;
-        }
-        if ((nFlags & 8) != 0 && baChunk.startsWith('\x7f'))
-        {
+        else if ((nFlags & 8) != 0 && baChunk.startsWith('\x7f'))
             pWindow->commandCompleted(pWindow->command(), QString(), true);
-            continue;
-        }
-        tester.feed(baChunk);
+        else
+            tester.feed(baChunk);
     }
 
     delete pWindow;

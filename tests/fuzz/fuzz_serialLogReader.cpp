@@ -37,9 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
         nTotal += model.byteCount(nRow);
     }
     if (model.rowCount() > 0 && model.bytesOfRows(0, model.rowCount() - 1).size() != nTotal)
-    {
         std::abort();
-    }
     model.data(model.index(model.rowCount(), 0));
     model.headerData(0, Qt::Horizontal);
     return 0;

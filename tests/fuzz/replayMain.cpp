@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 int main(int p_nArgc, char** p_apArgv)
@@ -16,35 +15,19 @@ int main(int p_nArgc, char** p_apArgv)
     for (int i = 1; i < p_nArgc; ++i)
     {
         const std::filesystem::path path(p_apArgv[i]);
-        if (std::filesystem::is_directory(path))
-        {
-            for (const auto& entry : std::filesystem::directory_iterator(path))
-            {
-                if (entry.is_regular_file())
-                {
-                    vecFiles.push_back(entry.path());
-                }
-            }
-        }
-        else
-        {
+        if (!std::filesystem::is_directory(path))
             vecFiles.push_back(path);
-        }
+        else
+            for (const auto& entry : std::filesystem::directory_iterator(path))
+                if (entry.is_regular_file())
+                    vecFiles.push_back(entry.path());
     }
     std::sort(vecFiles.begin(), vecFiles.end());
-    if (vecFiles.empty())
-    {
-        std::fprintf(stderr, "no inputs to replay\n");
-        return 1;
-    }
     for (const auto& path : vecFiles)
     {
         std::ifstream file(path, std::ios::binary);
         if (!file)
-        {
-            std::fprintf(stderr, "cannot read %s\n", path.c_str());
-            return 1;
-        }
+            return std::fprintf(stderr, "cannot read %s\n", path.c_str()), 1;
         const std::vector<char> vecBytes((std::istreambuf_iterator<char>(file)),
                                          std::istreambuf_iterator<char>());
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(vecBytes.data()), vecBytes.size());
@@ -53,5 +36,5 @@ int main(int p_nArgc, char** p_apArgv)
     // The application of a target that made one ends here, as in a program, so that the leak check at
     // exit sees what a program leaves and not what a running application still holds.
     delete QCoreApplication::instance();
-    return 0;
+    return vecFiles.empty() ? 1 : 0;
 }

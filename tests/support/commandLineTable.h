@@ -66,3 +66,36 @@ inline void addCommandLineRows(bool p_bWithSilentCommands)
     QTest::newRow("placeholder in a parameter")
         << command_t::RegGet << QVariantMap{{"pid", "%2"}, {"fid", 1}} << QByteArray("reg /get %2 1\r\n");
 }
+
+// The window's chains as the simulated module records them ("\x03" is the abort byte).
+namespace wire_n
+{
+// The information query that runs when a port opens or the information mode is chosen.
+inline const QByteArrayList infoQuery = {"model_fw", "date", "time", "reg /count", "max", "LedOn"};
+
+// The finger list walk of a person: abort, LED off, one look-up per finger id, LED on.
+inline QByteArrayList walkOf(int p_nPid)
+{
+    QByteArrayList lstWire = {"\x03", "LedOff"};
+    for (int nFid = 0; nFid < 10; ++nFid)
+        lstWire << "reg /find " + QByteArray::number(p_nPid) + ' ' + QByteArray::number(nFid);
+    return lstWire << "LedOn";
+}
+
+// One match statistics cycle from a security level on: level, LED off, the match cut short, LED on, the
+// match, and a scan before each next level.
+inline QByteArrayList matchCycle(const QByteArray& p_baPid, int p_nFromLevel = 0)
+{
+    QByteArrayList lstWire;
+    for (int nLevel = p_nFromLevel; nLevel < 3; ++nLevel)
+    {
+        lstWire << "FpSecurity " + QByteArray::number(nLevel) << "LedOff"
+                << "matchId " + p_baPid << "\x03"
+                << "LedOn"
+                << "matchId " + p_baPid;
+        if (nLevel < 2)
+            lstWire << "scan";
+    }
+    return lstWire;
+}
+} // namespace wire_n

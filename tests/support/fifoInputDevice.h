@@ -21,26 +21,17 @@ public:
         m_baPath =
             "/dev/shm/vindal01-tst-" + QByteArray(p_szKind) + '-' + QByteArray::number(qint64(::getpid()));
         ::unlink(m_baPath.constData());
-        if (::mkfifo(m_baPath.constData(), 0600) != 0)
-        {
-            return;
-        }
         // Kept open for reading and writing, so that the reader never sees the end of the stream.
-        m_nFd = ::open(m_baPath.constData(), O_RDWR | O_NONBLOCK);
-        if (m_nFd < 0)
-        {
+        if (::mkfifo(m_baPath.constData(), 0600) != 0 ||
+            (m_nFd = ::open(m_baPath.constData(), O_RDWR | O_NONBLOCK)) < 0)
             return;
-        }
-        const QByteArray baKind = QByteArray(p_szKind).toUpper();
-        qunsetenv("QT_QPA_EVDEV_" + baKind + "_PARAMETERS");
+        qunsetenv("QT_QPA_EVDEV_" + QByteArray(p_szKind).toUpper() + "_PARAMETERS");
         qputenv("QT_QPA_GENERIC_PLUGINS", "evdev" + QByteArray(p_szKind) + ':' + m_baPath + p_baOptions);
     }
     ~fifoInputDevice_c()
     {
         if (m_nFd >= 0)
-        {
             ::close(m_nFd);
-        }
         ::unlink(m_baPath.constData());
     }
     fifoInputDevice_c(const fifoInputDevice_c&) = delete;

@@ -25,43 +25,24 @@ public:
         connect(&m_timer, &QTimer::timeout, this, &modalAnswerer_c::answer);
         m_timer.start(20);
     }
-
     // File dialogs get p_strFileName typed in (an empty name cancels them); message boxes are answered
     // with OK, or their first button.
     explicit modalAnswerer_c(const QString& p_strFileName = QString())
         : modalAnswerer_c([p_strFileName](QWidget* p_pWidget) { answerFileOrOk(p_pWidget, p_strFileName); })
     {
     }
-
-    // Clicks the message box button with this standard role, or with this text.
+    // Clicks the message box button with this standard role (rejects a box without it), or with this text.
     static modalAnswerer_c* clicking(QMessageBox::StandardButton p_nButton)
     {
-        return new modalAnswerer_c(
-            [p_nButton](QWidget* p_pWidget)
-            {
-                if (auto* pBox = qobject_cast<QMessageBox*>(p_pWidget))
-                {
-                    pBox->button(p_nButton) != nullptr ? pBox->button(p_nButton)->click() : pBox->reject();
-                }
-            });
+        return clickingWhere([p_nButton](QMessageBox* p_pBox, QAbstractButton* p_pButton)
+                             { return p_pButton == p_pBox->button(p_nButton); },
+                             true);
     }
     static modalAnswerer_c* clickingText(const QString& p_strText)
     {
-        return new modalAnswerer_c(
-            [p_strText](QWidget* p_pWidget)
-            {
-                if (auto* pBox = qobject_cast<QMessageBox*>(p_pWidget))
-                {
-                    for (QAbstractButton* pButton : pBox->buttons())
-                    {
-                        if (pButton->text() == p_strText)
-                        {
-                            pButton->click();
-                            return;
-                        }
-                    }
-                }
-            });
+        return clickingWhere([p_strText](QMessageBox*, QAbstractButton* p_pButton)
+                             { return p_pButton->text() == p_strText; },
+                             false);
     }
 
     const QList<seen_t>& seen() const { return m_lstSeen; }
@@ -71,27 +52,33 @@ public:
     QStringList messages() const { return m_lstMessages; }
 
 private:
+    static modalAnswerer_c*
+    clickingWhere(const std::function<bool(QMessageBox*, QAbstractButton*)>& p_fnWanted,
+                  bool p_bRejectOtherwise)
+    {
+        return new modalAnswerer_c(
+            [=](QWidget* p_pWidget)
+            {
+                auto* pBox = qobject_cast<QMessageBox*>(p_pWidget);
+                for (QAbstractButton* pButton : pBox != nullptr ? pBox->buttons() : QList<QAbstractButton*>())
+                    if (p_fnWanted(pBox, pButton))
+                        return pButton->click();
+                if (pBox != nullptr && p_bRejectOtherwise)
+                    pBox->reject();
+            });
+    }
+
     void answer()
     {
         QWidget* pModal = QApplication::activeModalWidget();
         if (pModal == nullptr || pModal == m_pLastAnswered)
-        {
             return;
-        }
         seen_t seen{pModal->windowTitle(), QString()};
         if (auto* pBox = qobject_cast<QMessageBox*>(pModal))
-        {
-            seen.strText = pBox->text();
-            m_lstMessages.append(seen.strTitle + QLatin1Char('|') + seen.strText);
-        }
-        else if (qobject_cast<QFileDialog*>(pModal) != nullptr)
-        {
-            ++m_nFileDialogs;
-        }
+            m_lstMessages.append(seen.strTitle + QLatin1Char('|') + (seen.strText = pBox->text()));
         else if (auto* pInput = qobject_cast<QInputDialog*>(pModal))
-        {
             seen.strText = pInput->labelText() + QLatin1Char('|') + pInput->textValue();
-        }
+        m_nFileDialogs += qobject_cast<QFileDialog*>(pModal) != nullptr ? 1 : 0;
         m_lstSeen.append(seen);
         m_pLastAnswered = pModal;
         m_fnAnswer(pModal);
@@ -105,27 +92,15 @@ private:
             QAbstractButton* pButton = pBox->button(QMessageBox::Ok);
             pButton = pButton != nullptr ? pButton : pBox->buttons().value(0);
             if (pButton != nullptr)
-            {
                 pButton->click();
-            }
         }
         else if (auto* pDialog = qobject_cast<QFileDialog*>(p_pWidget))
         {
+            // The dialog ignores selectFile() while its name field has the focus: the name is typed there.
+            auto* pEdit = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (p_strFileName.isEmpty())
-            {
-                pDialog->reject();
-                return;
-            }
-            // The dialog ignores selectFile() while its name field has the focus, so the name is typed
-            // into the field itself.
-            if (auto* pEdit = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-            {
-                pEdit->setText(p_strFileName);
-            }
-            else
-            {
-                pDialog->selectFile(p_strFileName);
-            }
+                return pDialog->reject();
+            pEdit != nullptr ? pEdit->setText(p_strFileName) : pDialog->selectFile(p_strFileName);
             static_cast<QDialog*>(pDialog)->accept();
         }
     }

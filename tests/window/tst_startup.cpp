@@ -8,23 +8,19 @@
 #include <QLabel>
 #include <QtTest>
 #include <cstring>
+#include <memory>
 
 namespace
 {
-
-// A library whose version call answers as told.
+// A library whose version call answers as told, filling the whole buffer without a terminating NUL as a
+// careless library might.
 class versionOnlyLibrary_c : public kvcomLibrary_c
 {
 public:
-    explicit versionOnlyLibrary_c(int p_nResult) : m_nResult(p_nResult) {}
+    int nResult = 0;
     int versionLibrary(char* p_szBuffer, int p_nSize) override
     {
-        if (m_nResult != 0)
-        {
-            // Fills the whole buffer without a terminating NUL, as a careless library might.
-            std::memset(p_szBuffer, 'v', p_nSize);
-        }
-        return m_nResult;
+        return std::memset(p_szBuffer, 'v', nResult != 0 ? p_nSize : 0), nResult;
     }
     int comOpenIV(int, int, int, const QByteArray&, int, int) override { return 0; }
     int openComServerMode(int, int, const QByteArray&, int, int, int, int, int, int, int*) override
@@ -33,24 +29,7 @@ public:
     }
     int closeComServerMode(int, int, int*) override { return 0; }
     int comClose(int) override { return 0; }
-
-private:
-    int m_nResult;
 };
-
-vindal01mainWindow_c* shownMainWindow()
-{
-    for (QWidget* pWidget : QApplication::topLevelWidgets())
-    {
-        if (auto* pWindow = qobject_cast<vindal01mainWindow_c*>(pWidget);
-            pWindow != nullptr && pWindow->isVisible())
-        {
-            return pWindow;
-        }
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class tst_startup : public QObject
@@ -58,102 +37,82 @@ class tst_startup : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { kvcomLibrary_c::setInstance(nullptr); }
-    void missingLibraryAnsweredCancelEndsTheProgram();
-    void missingLibraryAnsweredIgnoreShowsTheWindowWithoutComServer();
-    void presentLibraryEnablesComServer();
-    void aboutDialogShowsTheVersion();
+    void libraryCheck_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("window");
+        const QStringList lstMissing = {"Kommunikations-DLL nicht gefunden"};
+        const QString strTitle =
+            QStringLiteral("Einlernen von Fingern (optischer Sensor)|1.0 / Feb  8 2020|");
+        QTest::newRow("missing, Cancel: the program ends")
+            << 0 << int(QMessageBox::Cancel) << lstMissing << "";
+        QTest::newRow("missing, Ignore: no COM server")
+            << 0 << int(QMessageBox::Ignore) << lstMissing << strTitle + "00";
+        QTest::newRow("present: COM server")
+            << 1 << int(QMessageBox::Cancel) << QStringList() << strTitle + "11";
+    }
+    // The window, if shown, as "title|version|<start enabled><stop enabled>".
+    void libraryCheck()
+    {
+        QFETCH(int, result);
+        QFETCH(int, answer);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, window);
+        versionOnlyLibrary_c library;
+        library.nResult = result;
+        kvcomLibrary_c::setInstance(&library);
+        std::unique_ptr<modalAnswerer_c> pAnswerer(
+            modalAnswerer_c::clicking(QMessageBox::StandardButton(answer)));
+        QString strShown;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout,
+                [&]()
+                {
+                    for (QWidget* pWidget : QApplication::topLevelWidgets())
+                    {
+                        auto* pWindow = qobject_cast<vindal01mainWindow_c*>(pWidget);
+                        if (pWindow == nullptr || !pWindow->isVisible())
+                            continue;
+                        strShown =
+                            QStringList{pWindow->windowTitle(), QApplication::applicationVersion(),
+                                        QString::number(pWindow->startComServerAction()->isEnabled()) +
+                                            QString::number(pWindow->stopComServerAction()->isEnabled())}
+                                .join('|');
+                        QApplication::exit(7);
+                    }
+                });
+        probe.start(10);
+        QCOMPARE(runTool(*qApp), window.isEmpty() ? 0 : 7);
+        kvcomLibrary_c::setInstance(nullptr);
+        QCOMPARE(strShown, window);
+        QStringList lstTitles;
+        for (const modalAnswerer_c::seen_t& seen : pAnswerer->seen())
+            lstTitles << seen.strTitle;
+        QCOMPARE(lstTitles, boxes);
+    }
+
+    void aboutDialogShowsTheVersion()
+    {
+        QApplication::setApplicationVersion(QStringLiteral("1.0 / Feb  8 2020"));
+        vindal01mainWindow_c window;
+        QStringList lstTexts;
+        modalAnswerer_c answerer(
+            [&lstTexts](QWidget* p_pDialog)
+            {
+                for (QLabel* pLabel : p_pDialog->findChildren<QLabel*>())
+                    lstTexts << pLabel->text();
+                for (QPushButton* pButton : p_pDialog->findChildren<QPushButton*>())
+                    if (pButton->text() == QLatin1String("Close"))
+                        pButton->click();
+            });
+        QMetaObject::invokeMethod(&window, "slotInfo");
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen().at(0).strTitle, QStringLiteral("Info"));
+        QVERIFY(lstTexts.contains(QStringLiteral("Version: 1.0 / Feb  8 2020")));
+    }
 };
-
-void tst_startup::missingLibraryAnsweredCancelEndsTheProgram()
-{
-    versionOnlyLibrary_c library(0);
-    kvcomLibrary_c::setInstance(&library);
-    QScopedPointer<modalAnswerer_c> pAnswerer(modalAnswerer_c::clicking(QMessageBox::Cancel));
-    bool bWindowSeen = false;
-    QTimer watcher;
-    connect(&watcher, &QTimer::timeout, [&]() { bWindowSeen = bWindowSeen || shownMainWindow() != nullptr; });
-    watcher.start(10);
-    QCOMPARE(runTool(*qApp), 0);
-    QCOMPARE(pAnswerer->count(), 1);
-    QCOMPARE(pAnswerer->seen().at(0).strTitle, QStringLiteral("Kommunikations-DLL nicht gefunden"));
-    QVERIFY(!bWindowSeen);
-    QVERIFY(shownMainWindow() == nullptr);
-}
-
-void tst_startup::missingLibraryAnsweredIgnoreShowsTheWindowWithoutComServer()
-{
-    versionOnlyLibrary_c library(0);
-    kvcomLibrary_c::setInstance(&library);
-    QScopedPointer<modalAnswerer_c> pAnswerer(modalAnswerer_c::clicking(QMessageBox::Ignore));
-    bool bChecked = false;
-    QTimer probe;
-    connect(&probe, &QTimer::timeout,
-            [&]()
-            {
-                vindal01mainWindow_c* pWindow = shownMainWindow();
-                if (pWindow == nullptr)
-                {
-                    return;
-                }
-                QCOMPARE(pWindow->windowTitle(), QStringLiteral("Einlernen von Fingern (optischer Sensor)"));
-                QVERIFY(!pWindow->startComServerAction()->isEnabled());
-                QVERIFY(!pWindow->stopComServerAction()->isEnabled());
-                QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.0 / Feb  8 2020"));
-                bChecked = true;
-                QApplication::exit(7);
-            });
-    probe.start(10);
-    QCOMPARE(runTool(*qApp), 7);
-    QVERIFY(bChecked);
-}
-
-void tst_startup::presentLibraryEnablesComServer()
-{
-    versionOnlyLibrary_c library(1);
-    kvcomLibrary_c::setInstance(&library);
-    bool bChecked = false;
-    QTimer probe;
-    connect(&probe, &QTimer::timeout,
-            [&]()
-            {
-                if (vindal01mainWindow_c* pWindow = shownMainWindow())
-                {
-                    bChecked = pWindow->startComServerAction()->isEnabled() &&
-                               pWindow->stopComServerAction()->isEnabled();
-                    QApplication::exit(0);
-                }
-            });
-    probe.start(10);
-    QCOMPARE(runTool(*qApp), 0);
-    QVERIFY(bChecked);
-}
-
-void tst_startup::aboutDialogShowsTheVersion()
-{
-    QApplication::setApplicationVersion(QStringLiteral("1.0 / Feb  8 2020"));
-    vindal01mainWindow_c window;
-    QStringList lstTexts;
-    modalAnswerer_c answerer(
-        [&lstTexts](QWidget* p_pDialog)
-        {
-            for (QLabel* pLabel : p_pDialog->findChildren<QLabel*>())
-            {
-                lstTexts << pLabel->text();
-            }
-            for (QPushButton* pButton : p_pDialog->findChildren<QPushButton*>())
-            {
-                if (pButton->text() == QLatin1String("Close"))
-                {
-                    pButton->click();
-                }
-            }
-        });
-    QMetaObject::invokeMethod(&window, "slotInfo");
-    QCOMPARE(answerer.count(), 1);
-    QCOMPARE(answerer.seen().at(0).strTitle, QStringLiteral("Info"));
-    QVERIFY(lstTexts.contains(QStringLiteral("Version: 1.0 / Feb  8 2020")));
-}
 
 QTEST_MAIN(tst_startup)
 #include "tst_startup.moc"
