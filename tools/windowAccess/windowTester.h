@@ -1,4 +1,4 @@
-// Gives the tests a hand on the main window's private slots and widgets, and runs it against the simulator.
+// Gives tests, benchmarks and the screenshot tool a hand on the main window's private slots and widgets.
 #pragma once
 
 #include "sensorSimulator.h"
