@@ -70,7 +70,7 @@ public:
     QByteArrayList wireSoFar()
     {
         const QByteArray baFence = "fence " + QByteArray::number(++m_nFences);
-        window->serialPort()->write(baFence + "\r\n");
+        t().write(baFence + "\r\n");
         const bool bFenced = QTest::qWaitFor([&]() { return sim->commands().contains(baFence); }, 30000);
         const QByteArrayList lstWire = sim->commands();
         return bFenced ? lstWire.mid(0, lstWire.indexOf(baFence)) : QByteArrayList{"no fence"};

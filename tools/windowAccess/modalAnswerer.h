@@ -1,4 +1,4 @@
-// Answers the modal boxes, input and file dialogs that a test, the soak or a tool provokes, and remembers what they said.
+// Answers the modal boxes, input and file dialogs that a test, the soak or a tool provokes.
 #pragma once
 
 #include <QApplication>

@@ -25,6 +25,8 @@ public:
     void modeSelected(int p_nMode) { m_window.slotModeSelected(p_nMode); }
     void abortCommand() { m_window.slotAbortSerialCommand(); }
     void watchdog() { m_window.slotWatchdog(); }
+    // Writes as the window's own commands do: behind whatever waits for a quiet line.
+    void write(const QByteArray& p_baBytes) { m_window.writeOrHold(p_baBytes); }
     void enableLogging(bool p_bOn)
     {
         m_window.m_pActSerialLogging->setChecked(p_bOn);
