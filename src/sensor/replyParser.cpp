@@ -34,13 +34,11 @@ QImage sensorImage(const char* p_pPayload, int p_nWidth, int p_nHeight)
     return image;
 }
 
-// No reply the dialogue waits for comes near this: a template list of tens of thousands of lines fits,
-// and a picture may be as large as the image reader accepts, with room for its header.
-constexpr qint64 maxReplyBytes = 1024 * 1024;
-
-qint64 receiveLimit(command_t p_nCommand)
+// No reply the dialogue waits for comes near the reply bound (a template list of tens of thousands of
+// lines fits), and a picture may be as large as the image reader accepts, with room for its header.
+qint64 receiveLimit(command_t p_nCommand, qint64 p_nReplyBytes)
 {
-    return p_nCommand == command_t::ReadImage ? maxImageBytes + maxReplyBytes : maxReplyBytes;
+    return p_nCommand == command_t::ReadImage ? maxImageBytes + p_nReplyBytes : p_nReplyBytes;
 }
 
 } // namespace
@@ -65,7 +63,7 @@ void vindal01mainWindow_c::slotReadReady()
         m_pIdleTimer->stop();
         m_pIdleTimer->start(2500);
         m_baReceived.append(baChunk);
-        if (m_baReceived.size() > receiveLimit(m_nCommand))
+        if (m_baReceived.size() > receiveLimit(m_nCommand, m_storeBounds.nReplyBytes))
         {
             // A module that sends without end must not fill the memory during a long shift; the bytes
             // stay in the serial log, and a reply that follows is read from a fresh start.
