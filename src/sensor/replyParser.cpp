@@ -57,7 +57,7 @@ void vindal01mainWindow_c::slotReadReady()
             break;
         }
         m_pSerialPort->logData(0, baChunk);
-        diagnosticText_n::appendPlainText(m_pSerialCommands, QStringLiteral("R ") + textUpToNul(baChunk));
+        diagnosticText_n::appendPlainTextSoon(m_pSerialCommands, QStringLiteral("R ") + textUpToNul(baChunk));
         m_pWatchdogTimer->stop();
         m_pWatchdogTimer->start(5000);
         m_pIdleTimer->stop();

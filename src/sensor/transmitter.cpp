@@ -69,7 +69,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
 
     qDebug() << "SER CMD" << (QStringLiteral(">") + QString::fromLocal8Bit(baLine) + QStringLiteral("<"));
     const qint64 nWritten = m_pSerialPort->write(baLine);
-    diagnosticText_n::appendPlainText(m_pSerialCommands, QStringLiteral("W ") + trafficText(baLine));
+    diagnosticText_n::appendPlainTextSoon(m_pSerialCommands, QStringLiteral("W ") + trafficText(baLine));
     if (nWritten == baLine.size())
     {
         m_pIdleTimer->stop();

@@ -84,6 +84,7 @@ void tst_diagnosticWindows::trafficWindowKeepsTheNewestLines()
     {
         window.sendCommand(command_t::RegDel, {{QStringLiteral("pid"), i}, {QStringLiteral("fid"), 1}});
     }
+    QTRY_VERIFY(window.serialCommandsWindow()->toPlainText().contains(QLatin1String("W reg /del 11999 1")));
     QVERIFY(pDocument->blockCount() <= 10000);
     QVERIFY(!window.serialCommandsWindow()->toPlainText().contains(QLatin1String("W reg /del 1 1")));
     QVERIFY(window.serialCommandsWindow()->toPlainText().contains(QLatin1String("W reg /del 11999 1")));
