@@ -1,6 +1,7 @@
 #include "ui/diagnosticText.h"
 
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -11,7 +12,7 @@ namespace
 {
 // Late enough that the flush rarely falls between a reply and the command that answers it, soon enough
 // that a technician watching sees every line at once.
-constexpr int flushDelayMs = 10;
+constexpr int flushDelayMs = 20;
 
 // The lines waiting for an edit's next append; a child of the edit, so it goes with it.
 class pendingLines_c : public QObject
@@ -100,11 +101,18 @@ void appendPlainText(QPlainTextEdit* p_pEdit, const QString& p_strText)
 
 void appendPlainTextSoon(QPlainTextEdit* p_pEdit, const QString& p_strText)
 {
-    auto* pPending = p_pEdit->findChild<pendingLines_c*>(QStringLiteral("diagnosticText_n::pendingLines"),
-                                                         Qt::FindDirectChildrenOnly);
-    if (pPending == nullptr)
+    // The traffic window is nearly always the one: its queue is not searched for at every line.
+    static QPointer<pendingLines_c> s_pLast;
+    pendingLines_c* pPending = s_pLast;
+    if (pPending == nullptr || pPending->parent() != p_pEdit)
     {
-        pPending = new pendingLines_c(p_pEdit);
+        pPending = p_pEdit->findChild<pendingLines_c*>(QStringLiteral("diagnosticText_n::pendingLines"),
+                                                       Qt::FindDirectChildrenOnly);
+        if (pPending == nullptr)
+        {
+            pPending = new pendingLines_c(p_pEdit);
+        }
+        s_pLast = pPending;
     }
     pPending->add(p_strText);
 }
