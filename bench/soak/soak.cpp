@@ -33,6 +33,9 @@ using simulator_n::sensorSimulator_c;
 namespace
 {
 
+// Receive-buffer overflows seen on the debug channel: the receive buffer reached its bound.
+int g_nReceiveDrops = 0;
+
 qint64 residentKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -392,6 +395,7 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(
         [](QtMsgType p_nType, const QMessageLogContext&, const QString& p_strMessage)
         {
+            g_nReceiveDrops += p_strMessage.startsWith(QLatin1String("slotReadReady(): no complete reply"));
             // The offscreen platform cannot size the statistics box's window; that note is not the tool's.
             if (p_nType != QtDebugMsg && p_nType != QtInfoMsg &&
                 !p_strMessage.contains(QLatin1String("propagateSizeHints")))
@@ -475,8 +479,9 @@ int main(int argc, char* argv[])
                 static_cast<long long>(last.nRssKiB));
     std::printf("bounds: %d window lines, %d stack pairs, %lld reply bytes\n", bounds.nDiagnosticLines,
                 bounds.nStateStack, static_cast<long long>(bounds.nReplyBytes));
-    std::printf("state stack: final %d entries, largest %d; receive buffer largest %lld bytes\n", last.nStack,
-                soak.m_nMaxStack, static_cast<long long>(soak.m_nMaxReceived));
+    std::printf("state stack: final %d entries, largest %d; receive buffer largest %lld bytes, %d overflows "
+                "dropped\n",
+                last.nStack, soak.m_nMaxStack, static_cast<long long>(soak.m_nMaxReceived), g_nReceiveDrops);
     std::printf("windows: traffic %d lines, unexpected responses %d lines\n",
                 window.serialCommandsWindow()->document()->blockCount(),
                 window.unexpectedResponsesWindow()->document()->blockCount());
