@@ -26,6 +26,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <malloc.h>
 
 using namespace sensor_n;
 using simulator_n::sensorSimulator_c;
@@ -61,6 +62,8 @@ struct sample_t
     qint64 nCycles;
     int nUnexpectedLines;
     int nTrafficLines;
+    // VmRSS once the allocator has handed its free memory back: what is still in use.
+    qint64 nInUseKiB;
 };
 
 class soak_c
@@ -311,7 +314,7 @@ public:
             if (clock.elapsed() >= nNextSample)
             {
                 m_lstSamples.append({clock.elapsed(), residentKiB(), int(m_window.stateStack().size()),
-                                     cycles(), unexpectedLines(), trafficLines()});
+                                     cycles(), unexpectedLines(), trafficLines(), inUseKiB()});
                 nNextSample += 2000;
             }
             m_sim.setFinger(1 + int(nRound % 4), int(nRound % 3));
@@ -337,11 +340,17 @@ public:
             m_nMaxStack = qMax(m_nMaxStack, int(m_window.stateStack().size()));
         }
         m_lstSamples.append({clock.elapsed(), residentKiB(), int(m_window.stateStack().size()), cycles(),
-                             unexpectedLines(), trafficLines()});
+                             unexpectedLines(), trafficLines(), inUseKiB()});
     }
 
     // The unexpected-response window fills up to its limit over a long run, about a kilobyte a line.
     int unexpectedLines() const { return m_window.unexpectedResponsesWindow()->document()->blockCount(); }
+    static qint64 inUseKiB()
+    {
+        malloc_trim(0);
+        return residentKiB();
+    }
+
     int trafficLines() const { return m_window.serialCommandsWindow()->document()->blockCount(); }
 
     qint64 cycles() const
@@ -485,18 +494,19 @@ int main(int argc, char* argv[])
     std::printf("windows: traffic %d lines, unexpected responses %d lines\n",
                 window.serialCommandsWindow()->document()->blockCount(),
                 window.unexpectedResponsesWindow()->document()->blockCount());
-    std::printf("timeline (s, VmRSS KiB, stack, cycles, unexpected-response lines, traffic lines):\n");
+    std::printf("timeline (s, VmRSS KiB, stack, cycles, unexpected-response lines, traffic lines, VmRSS KiB "
+                "after the allocator returned its free memory):\n");
     const int nStep = qMax(1, soak.m_lstSamples.size() / 30);
     for (int i = 0; i < soak.m_lstSamples.size(); i += nStep)
     {
         const sample_t& s = soak.m_lstSamples.at(i);
-        std::printf("  %6lld %8lld %6d %8lld %6d %6d\n", static_cast<long long>(s.nMs / 1000),
+        std::printf("  %6lld %8lld %6d %8lld %6d %6d %8lld\n", static_cast<long long>(s.nMs / 1000),
                     static_cast<long long>(s.nRssKiB), s.nStack, static_cast<long long>(s.nCycles),
-                    s.nUnexpectedLines, s.nTrafficLines);
+                    s.nUnexpectedLines, s.nTrafficLines, static_cast<long long>(s.nInUseKiB));
     }
-    std::printf("  %6lld %8lld %6d %8lld %6d %6d\n", static_cast<long long>(last.nMs / 1000),
+    std::printf("  %6lld %8lld %6d %8lld %6d %6d %8lld\n", static_cast<long long>(last.nMs / 1000),
                 static_cast<long long>(last.nRssKiB), last.nStack, static_cast<long long>(last.nCycles),
-                last.nUnexpectedLines, last.nTrafficLines);
+                last.nUnexpectedLines, last.nTrafficLines, static_cast<long long>(last.nInUseKiB));
     std::printf("final information query: %s\n", bAnswers ? "completed" : "FAILED");
     return bAnswers ? 0 : 1;
 }
