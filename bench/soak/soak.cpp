@@ -4,7 +4,11 @@
 // middle of chains, silent replies and garbled lines thrown in. It samples the process's memory and the
 // state stack while it runs, and at the end checks that the tool still answers an information query.
 //
-//   QT_QPA_PLATFORM=offscreen vindal01-soak [--seconds N] [--seed S] [--log]
+//   QT_QPA_PLATFORM=offscreen vindal01-soak [--seconds N] [--seed S] [--log] [--low-bounds]
+//
+// --low-bounds sets the traffic and unexpected-response windows to 500 lines, the state stack to 32
+// pairs and the receive buffer to 1 KiB (and garbles with up to 1,500 bytes), so that every bounded
+// store reaches its bound within minutes and what still grows afterwards shows.
 //
 // Prints its figures; the exit code is 0 when the final information query completed.
 #include "modalAnswerer.h"
@@ -22,12 +26,16 @@
 
 #include <cstdio>
 #include <functional>
+#include <malloc.h>
 
 using namespace sensor_n;
 using simulator_n::sensorSimulator_c;
 
 namespace
 {
+
+// Receive-buffer overflows seen on the debug channel: the receive buffer reached its bound.
+int g_nReceiveDrops = 0;
 
 qint64 residentKiB()
 {
@@ -53,6 +61,9 @@ struct sample_t
     int nStack;
     qint64 nCycles;
     int nUnexpectedLines;
+    int nTrafficLines;
+    // VmRSS once the allocator has handed its free memory back: what is still in use.
+    qint64 nInUseKiB;
 };
 
 class soak_c
@@ -83,6 +94,7 @@ public:
                 return false;
             }
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            m_nMaxReceived = qMax(m_nMaxReceived, qint64(m_window.received().size()));
         }
         return true;
     }
@@ -284,7 +296,8 @@ public:
         default: // bytes without a line end, then a mode change
             m_tester.modeSelected(int(sensor_n::mode_t::AnalyseSensor));
             waitCommands(m_random.bounded(1, 4), 500);
-            m_sim.injectBytes(QByteArray(m_random.bounded(1, 300), char(m_random.bounded(32, 127))));
+            m_sim.injectBytes(
+                QByteArray(m_random.bounded(1, m_nGarbageMax), char(m_random.bounded(32, 127))));
             waitCommands(1, 300);
             ++m_nGarbled;
             break;
@@ -301,7 +314,7 @@ public:
             if (clock.elapsed() >= nNextSample)
             {
                 m_lstSamples.append({clock.elapsed(), residentKiB(), int(m_window.stateStack().size()),
-                                     cycles(), unexpectedLines()});
+                                     cycles(), unexpectedLines(), trafficLines(), inUseKiB()});
                 nNextSample += 2000;
             }
             m_sim.setFinger(1 + int(nRound % 4), int(nRound % 3));
@@ -326,12 +339,19 @@ public:
             m_sim.clearRecording();
             m_nMaxStack = qMax(m_nMaxStack, int(m_window.stateStack().size()));
         }
-        m_lstSamples.append(
-            {clock.elapsed(), residentKiB(), int(m_window.stateStack().size()), cycles(), unexpectedLines()});
+        m_lstSamples.append({clock.elapsed(), residentKiB(), int(m_window.stateStack().size()), cycles(),
+                             unexpectedLines(), trafficLines(), inUseKiB()});
     }
 
     // The unexpected-response window fills up to its limit over a long run, about a kilobyte a line.
     int unexpectedLines() const { return m_window.unexpectedResponsesWindow()->document()->blockCount(); }
+    static qint64 inUseKiB()
+    {
+        malloc_trim(0);
+        return residentKiB();
+    }
+
+    int trafficLines() const { return m_window.serialCommandsWindow()->document()->blockCount(); }
 
     qint64 cycles() const
     {
@@ -357,6 +377,8 @@ public:
     qint64 m_nGarbled = 0;
     qint64 m_nTimeouts = 0;
     int m_nMaxStack = 0;
+    qint64 m_nMaxReceived = 0;
+    int m_nGarbageMax = 300;
     const char* m_szPhase = "";
     QMap<QByteArray, int> m_mapTimeouts;
     QList<sample_t> m_lstSamples;
@@ -382,6 +404,7 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(
         [](QtMsgType p_nType, const QMessageLogContext&, const QString& p_strMessage)
         {
+            g_nReceiveDrops += p_strMessage.startsWith(QLatin1String("slotReadReady(): no complete reply"));
             // The offscreen platform cannot size the statistics box's window; that note is not the tool's.
             if (p_nType != QtDebugMsg && p_nType != QtInfoMsg &&
                 !p_strMessage.contains(QLatin1String("propagateSizeHints")))
@@ -420,6 +443,15 @@ int main(int argc, char* argv[])
     window.watchdogAction()->setChecked(true);
 
     soak_c soak(sim, window, nSeed);
+    vindal01mainWindow_c::storeBounds_t bounds;
+    if (lstArgs.contains(QStringLiteral("--low-bounds")))
+    {
+        bounds.nDiagnosticLines = 500;
+        bounds.nStateStack = 32;
+        bounds.nReplyBytes = 1024;
+        window.setStoreBounds(bounds);
+        soak.m_nGarbageMax = 1500;
+    }
     soak.run(nSeconds * 1000);
 
     // Afterwards the tool still answers.
@@ -454,22 +486,27 @@ int main(int argc, char* argv[])
     std::printf("memory (VmRSS): first %lld KiB, peak %lld KiB, final %lld KiB\n",
                 static_cast<long long>(first.nRssKiB), static_cast<long long>(nPeak),
                 static_cast<long long>(last.nRssKiB));
-    std::printf("state stack: final %d entries, largest %d\n", last.nStack, soak.m_nMaxStack);
+    std::printf("bounds: %d window lines, %d stack pairs, %lld reply bytes\n", bounds.nDiagnosticLines,
+                bounds.nStateStack, static_cast<long long>(bounds.nReplyBytes));
+    std::printf("state stack: final %d entries, largest %d; receive buffer largest %lld bytes, %d overflows "
+                "dropped\n",
+                last.nStack, soak.m_nMaxStack, static_cast<long long>(soak.m_nMaxReceived), g_nReceiveDrops);
     std::printf("windows: traffic %d lines, unexpected responses %d lines\n",
                 window.serialCommandsWindow()->document()->blockCount(),
                 window.unexpectedResponsesWindow()->document()->blockCount());
-    std::printf("timeline (s, VmRSS KiB, stack, cycles, unexpected-response lines):\n");
-    const int nStep = qMax(1, soak.m_lstSamples.size() / 20);
+    std::printf("timeline (s, VmRSS KiB, stack, cycles, unexpected-response lines, traffic lines, VmRSS KiB "
+                "after the allocator returned its free memory):\n");
+    const int nStep = qMax(1, soak.m_lstSamples.size() / 30);
     for (int i = 0; i < soak.m_lstSamples.size(); i += nStep)
     {
         const sample_t& s = soak.m_lstSamples.at(i);
-        std::printf("  %6lld %8lld %6d %8lld %6d\n", static_cast<long long>(s.nMs / 1000),
+        std::printf("  %6lld %8lld %6d %8lld %6d %6d %8lld\n", static_cast<long long>(s.nMs / 1000),
                     static_cast<long long>(s.nRssKiB), s.nStack, static_cast<long long>(s.nCycles),
-                    s.nUnexpectedLines);
+                    s.nUnexpectedLines, s.nTrafficLines, static_cast<long long>(s.nInUseKiB));
     }
-    std::printf("  %6lld %8lld %6d %8lld %6d\n", static_cast<long long>(last.nMs / 1000),
+    std::printf("  %6lld %8lld %6d %8lld %6d %6d %8lld\n", static_cast<long long>(last.nMs / 1000),
                 static_cast<long long>(last.nRssKiB), last.nStack, static_cast<long long>(last.nCycles),
-                last.nUnexpectedLines);
+                last.nUnexpectedLines, last.nTrafficLines, static_cast<long long>(last.nInUseKiB));
     std::printf("final information query: %s\n", bAnswers ? "completed" : "FAILED");
     return bAnswers ? 0 : 1;
 }

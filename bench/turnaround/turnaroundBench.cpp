@@ -7,11 +7,18 @@
 // window's whole work for the reply plus two passes of the pseudo-terminal (module to window and back).
 // Gaps that the dialogue makes on purpose are left out and counted apart: the abort of a search that
 // runs without its LED (a 100 ms timer), and the identification display (two 2 s waits).
+//
+// The scan polling is measured beside its floor: a bare client on the same pseudo-terminal that only
+// answers each reply line with the next "scan" command. Rounds of the tool and of the bare client take
+// turns, so both see the same load on the machine.
+//
+//   vindal01-bench-turnaround [queries] [scans] [searches] [rounds]
 #include "sensorSimulator.h"
 #include "windowTester.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSerialPort>
 
 #include <algorithm>
 #include <cstdio>
@@ -62,20 +69,36 @@ public:
                          });
     }
 
+    void setRecording(bool p_bOn)
+    {
+        if (p_bOn && !m_bRecording)
+        {
+            // A reply that drained before the recording began is not this recording's.
+            m_nDrained = -1;
+            m_dCpuStart = cpuSeconds();
+        }
+        else if (!p_bOn && m_bRecording)
+        {
+            m_dCpuRecorded += cpuSeconds() - m_dCpuStart;
+        }
+        m_bRecording = p_bOn;
+    }
+
     void report(const char* p_szWhat)
     {
+        setRecording(false);
         std::sort(m_vecNs.begin(), m_vecNs.end());
         auto at = [this](double p_dQuantile) {
             return m_vecNs.empty() ? 0.0
                                    : double(m_vecNs[size_t(p_dQuantile * double(m_vecNs.size() - 1))]) / 1e3;
         };
-        const double dCpu = cpuSeconds() - m_dCpuStart;
+        const double dCpu = m_dCpuRecorded;
         std::printf(
             "%s: %zu turnarounds (%lld gaps by design left out): median %.1f us, 99th percentile %.1f us, "
             "max %.1f us; CPU time of the process (window and module) %.1f us per command\n",
             p_szWhat, m_vecNs.size(), static_cast<long long>(m_nSkipped), at(0.5), at(0.99), at(1.0),
             dCpu / double(qMax<qint64>(1, m_nCounted + m_nSkipped)) * 1e6);
-        m_dCpuStart = cpuSeconds();
+        m_dCpuRecorded = 0;
         m_vecNs.clear();
         m_nSkipped = 0;
         m_nCounted = 0;
@@ -83,6 +106,7 @@ public:
 
     QElapsedTimer m_clock;
     double m_dCpuStart = cpuSeconds();
+    double m_dCpuRecorded = 0;
     qint64 m_nDrained = -1;
     QByteArray m_baPrevious;
     std::vector<qint64> m_vecNs;
@@ -90,6 +114,45 @@ public:
     qint64 m_nCounted = 0;
     qint64 m_nCommands = 0;
     bool m_bRecording = true;
+};
+
+// The floor: a client that does nothing but answer each reply line with the next command.
+class bareClient_c
+{
+public:
+    bool open(const QString& p_strPort)
+    {
+        m_port.setPortName(p_strPort);
+        if (!m_port.open(QIODevice::ReadWrite))
+        {
+            return false;
+        }
+        m_port.setBaudRate(QSerialPort::Baud115200);
+        QObject::connect(&m_port, &QSerialPort::readyRead,
+                         [this]
+                         {
+                             m_baBuffer += m_port.readAll();
+                             for (int nEnd = m_baBuffer.indexOf("\r\n"); nEnd >= 0;
+                                  nEnd = m_baBuffer.indexOf("\r\n"))
+                             {
+                                 m_baBuffer.remove(0, nEnd + 2);
+                                 m_port.write("scan\r\n");
+                             }
+                         });
+        m_port.write("scan\r\n");
+        return true;
+    }
+
+    void close()
+    {
+        QObject::disconnect(&m_port, nullptr, nullptr, nullptr);
+        m_port.close();
+        m_baBuffer.clear();
+    }
+
+private:
+    QSerialPort m_port;
+    QByteArray m_baBuffer;
 };
 
 bool waitUntil(const std::function<bool()>& p_fnDone, int p_nMs)
@@ -120,6 +183,7 @@ int main(int argc, char* argv[])
     const int nQueries = argc > 1 ? QByteArray(argv[1]).toInt() : 1000;
     const int nScans = argc > 2 ? QByteArray(argv[2]).toInt() : 5000;
     const int nSearches = argc > 3 ? QByteArray(argv[3]).toInt() : 3;
+    const int nRounds = qMax(1, argc > 4 ? QByteArray(argv[4]).toInt() : 10);
 
     sensorSimulator_c sim;
     sim.addTemplate(7, 3);
@@ -150,15 +214,51 @@ int main(int argc, char* argv[])
     }
     recorder.report("information queries (model_fw, date, time, reg /count, max, LedOn)");
 
+    // Scan polling, the tool and the bare client in turns.
+    recorder.setRecording(false);
+    recorder_c tool(sim);
+    recorder_c bare(sim);
+    bareClient_c client;
+    tool.setRecording(false);
+    bare.setRecording(false);
     sim.removeFinger();
-    tester.modeSelected(int(sensor_n::mode_t::Train));
-    if (!waitUntil([&] { return recorder.m_nCommands >= qint64(nQueries) * 7 + nScans; }, 600000))
+    for (int nRound = 0; nRound < nRounds; ++nRound)
     {
-        std::printf("scan polling stalled\n");
-        return 1;
+        const qint64 nPerRound = nScans / nRounds;
+        tester.modeSelected(int(sensor_n::mode_t::Train));
+        tool.setRecording(true);
+        const qint64 nToolTarget = tool.m_nCommands + nPerRound;
+        if (!waitUntil([&] { return tool.m_nCommands >= nToolTarget; }, 600000))
+        {
+            std::printf("scan polling stalled\n");
+            return 1;
+        }
+        tool.setRecording(false);
+        tester.portChanged(QString());
+        if (!client.open(sim.slavePath()))
+        {
+            std::printf("bare client: cannot open the pseudo-terminal\n");
+            return 1;
+        }
+        bare.setRecording(true);
+        const qint64 nBareTarget = bare.m_nCommands + nPerRound;
+        if (!waitUntil([&] { return bare.m_nCommands >= nBareTarget; }, 600000))
+        {
+            std::printf("bare client stalled\n");
+            return 1;
+        }
+        bare.setRecording(false);
+        client.close();
+        sim.clearRecording();
+        tester.portChanged(sim.slavePath());
+        waitUntil([&] { return window.command() == command_t::LedOn && window.received().endsWith("\r\n"); },
+                  2000);
     }
-    recorder.report("identification: scan polling without a finger");
+    tool.report("identification: scan polling without a finger, the tool");
+    bare.report("identification: scan polling without a finger, bare client (floor)");
+    recorder.setRecording(true);
 
+    tester.modeSelected(int(sensor_n::mode_t::Train));
     for (int i = 0; i < nSearches; ++i)
     {
         sim.setFinger(7, 3);

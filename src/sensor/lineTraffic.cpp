@@ -20,13 +20,11 @@ constexpr int quietMs = 40;
 // blink: after this the held-back writes go out whatever still arrives.
 constexpr int maxSettleMs = 400;
 
-// No reply the dialogue waits for comes near this: a template list of tens of thousands of lines fits,
-// and a picture may be as large as the image reader accepts, with room for its header.
-constexpr qint64 maxReplyBytes = 1024 * 1024;
-
-qint64 receiveLimit(command_t p_nCommand)
+// No reply the dialogue waits for comes near the reply bound (a template list of tens of thousands of
+// lines fits), and a picture may be as large as the image reader accepts, with room for its header.
+qint64 receiveLimit(command_t p_nCommand, qint64 p_nReplyBytes)
 {
-    return p_nCommand == command_t::ReadImage ? maxImageBytes + maxReplyBytes : maxReplyBytes;
+    return p_nCommand == command_t::ReadImage ? maxImageBytes + p_nReplyBytes : p_nReplyBytes;
 }
 
 bool isAbort(const QByteArray& p_baBytes)
@@ -55,7 +53,7 @@ void vindal01mainWindow_c::writeNow(const QByteArray& p_baBytes)
         startSettling();
         return;
     }
-    diagnosticText_n::appendPlainText(m_pSerialCommands, QStringLiteral("W ") + textUpToNul(p_baBytes));
+    diagnosticText_n::appendPlainTextSoon(m_pSerialCommands, QStringLiteral("W ") + textUpToNul(p_baBytes));
     if (nWritten == p_baBytes.size())
     {
         m_pIdleTimer->stop();
@@ -126,7 +124,7 @@ bool vindal01mainWindow_c::readPending()
         }
         bRead = true;
         m_pSerialPort->logData(0, baChunk);
-        diagnosticText_n::appendPlainText(m_pSerialCommands, QStringLiteral("R ") + textUpToNul(baChunk));
+        diagnosticText_n::appendPlainTextSoon(m_pSerialCommands, QStringLiteral("R ") + textUpToNul(baChunk));
         m_pWatchdogTimer->stop();
         m_pWatchdogTimer->start(5000);
         m_pIdleTimer->stop();
@@ -142,7 +140,7 @@ bool vindal01mainWindow_c::readPending()
             continue;
         }
         m_baReceived.append(baChunk);
-        if (m_baReceived.size() > receiveLimit(m_nCommand))
+        if (m_baReceived.size() > receiveLimit(m_nCommand, m_storeBounds.nReplyBytes))
         {
             // A module that sends without end must not fill the memory during a long shift; the bytes
             // stay in the serial log, and a reply that follows is read from a fresh start.

@@ -4,8 +4,10 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 using namespace sensor_n;
@@ -51,12 +53,21 @@ void vindal01mainWindow_c::slotSetState(state_t p_nStateId)
     }
 }
 
+void vindal01mainWindow_c::setStoreBounds(const storeBounds_t& p_bounds)
+{
+    m_storeBounds = p_bounds;
+    // The traffic and unexpected-response windows keep only their newest lines: the tool runs for whole
+    // shifts, and the serial log file is the complete record anyway.
+    m_pUnexpectedResponses->document()->setMaximumBlockCount(p_bounds.nDiagnosticLines);
+    m_pSerialCommands->document()->setMaximumBlockCount(p_bounds.nDiagnosticLines);
+}
+
 void vindal01mainWindow_c::pushState()
 {
     const QString strOld = stateText(m_nState);
     // A mode change in the middle of a sub-state leaves its pair behind; over a whole shift these must not
     // pile up without end. Chains nest a few levels deep, so dropping the oldest of very many changes none.
-    if (m_vecPrevStates.size() >= maxStateStackSize)
+    while (!m_vecPrevStates.isEmpty() && m_vecPrevStates.size() >= m_storeBounds.nStateStack)
     {
         m_vecPrevStates.removeFirst();
     }

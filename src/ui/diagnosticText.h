@@ -23,4 +23,9 @@ void makeRoom(QTextDocument* p_pDocument, int p_nBlocks);
 // QPlainTextEdit::appendPlainText, after making room for the text.
 void appendPlainText(QPlainTextEdit* p_pEdit, const QString& p_strText);
 
+// appendPlainText a few milliseconds later, together with the other lines that came meanwhile, in one
+// edit: a line per command and per reply chunk must not hold up the next command. The lines appear in
+// their order, as if appended one by one.
+void appendPlainTextSoon(QPlainTextEdit* p_pEdit, const QString& p_strText);
+
 } // namespace diagnosticText_n

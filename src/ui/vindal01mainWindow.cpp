@@ -38,10 +38,6 @@ namespace
 const QKeySequence g_keyToggleDebug(Qt::CTRL + Qt::SHIFT + Qt::Key_D);
 const QKeySequence g_keyStatistics(Qt::CTRL + Qt::SHIFT + Qt::Key_M);
 
-// The traffic and unexpected-response windows keep only their newest lines: the tool runs for whole
-// shifts, and the serial log file is the complete record anyway.
-constexpr int g_nDiagnosticWindowLines = 10000;
-
 QGroupBox* newPage(QStackedWidget* p_pStack, const QString& p_strTitle, QGridLayout** p_ppGrid)
 {
     auto* pPage = new QGroupBox(p_strTitle, p_pStack);
@@ -54,11 +50,10 @@ QGroupBox* newPage(QStackedWidget* p_pStack, const QString& p_strTitle, QGridLay
 vindal01mainWindow_c::vindal01mainWindow_c(QWidget* parent) : QMainWindow(parent)
 {
     m_pUnexpectedResponses = new QTextBrowser();
-    m_pUnexpectedResponses->document()->setMaximumBlockCount(g_nDiagnosticWindowLines);
     m_pUnexpectedResponses->hide();
     m_pSerialCommands = new QPlainTextEdit();
-    m_pSerialCommands->document()->setMaximumBlockCount(g_nDiagnosticWindowLines);
     m_pSerialCommands->hide();
+    setStoreBounds(m_storeBounds);
 
     buildToolBar();
 

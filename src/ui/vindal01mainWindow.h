@@ -48,6 +48,16 @@ public:
     // The state stack keeps at most this many pairs, the most recent ones.
     static constexpr int maxStateStackSize = 1024;
 
+    // How much the stores that a long run fills keep at most. The defaults suit a shift; a soak run sets
+    // them low so that every store reaches its bound within minutes.
+    struct storeBounds_t
+    {
+        int nDiagnosticLines = 10000;
+        int nStateStack = maxStateStackSize;
+        qint64 nReplyBytes = 1024 * 1024;
+    };
+    void setStoreBounds(const storeBounds_t& p_bounds);
+
     explicit vindal01mainWindow_c(QWidget* parent = nullptr);
     ~vindal01mainWindow_c() override;
 
@@ -168,6 +178,7 @@ private:
     mode_t m_nMode = mode_t::Info;
     state_t m_nState = state_t::Initial;
     QVector<prevState_t> m_vecPrevStates;
+    storeBounds_t m_storeBounds;
     command_t m_nCommand = command_t::NoCommand;
     QVariantMap m_mapCommandParams;
     qint32 m_nRegCount = 0;

@@ -36,6 +36,8 @@ void serialLogModel_c::clear()
     m_vecRecords.clear();
     m_vecText.clear();
     m_vecData.clear();
+    m_complete = mark_t();
+    m_nRows = 0;
     endResetModel();
 }
 
@@ -45,16 +47,52 @@ bool serialLogModel_c::load(QIODevice& p_device)
     std::vector<record_t>().swap(m_vecRecords);
     std::vector<char>().swap(m_vecText);
     std::vector<char>().swap(m_vecData);
+    m_complete = mark_t();
+    m_complete.nOffset = p_device.pos();
+    const bool bOk = readLines(p_device);
+    m_nRows = int(m_vecRecords.size());
+    endResetModel();
+    return bOk;
+}
 
+bool serialLogModel_c::appendNew(QIODevice& p_device)
+{
+    if (m_vecRecords.size() > m_complete.nRecords)
+    {
+        beginRemoveRows(QModelIndex(), int(m_complete.nRecords), m_nRows - 1);
+        m_vecRecords.resize(m_complete.nRecords);
+        m_nRows = int(m_vecRecords.size());
+        endRemoveRows();
+    }
+    m_vecText.resize(m_complete.nText);
+    m_vecData.resize(m_complete.nData);
+    if (!p_device.seek(m_complete.nOffset))
+        return false;
+    const bool bOk = readLines(p_device);
+    if (int(m_vecRecords.size()) > m_nRows)
+    {
+        beginInsertRows(QModelIndex(), m_nRows, int(m_vecRecords.size()) - 1);
+        m_nRows = int(m_vecRecords.size());
+        endInsertRows();
+    }
+    return bOk;
+}
+
+bool serialLogModel_c::readLines(QIODevice& p_device)
+{
     // Lines are cut from a buffer that holds an unfinished line followed by the next chunk;
-    // the unfinished part is known to hold no line feed and is not searched again.
+    // the unfinished part is known to hold no line feed and is not searched again. The pools are not
+    // shrunk afterwards, so that appending to a big log does not copy it; pages never written take
+    // no memory.
+    const qint64 nChunk = qBound<qint64>(4096, p_device.bytesAvailable() + 1, readChunk);
     std::vector<char> vecBuffer;
+    qint64 nBufferOffset = p_device.pos();
     qint64 nPending = 0;
     bool bOk = true;
     for (;;)
     {
-        vecBuffer.resize(size_t(nPending + readChunk));
-        qint64 nRead = p_device.read(vecBuffer.data() + nPending, readChunk);
+        vecBuffer.resize(size_t(nPending + nChunk));
+        qint64 nRead = p_device.read(vecBuffer.data() + nPending, nChunk);
         const bool bEnd = nRead <= 0;
         if (nRead < 0)
         {
@@ -74,6 +112,9 @@ bool serialLogModel_c::load(QIODevice& p_device)
             parseLine(pBuffer + nLineStart, nLineEnd - nLineStart);
             nLineStart = nSearch = nLineEnd;
         }
+        if (nLineStart > 0)
+            m_complete = {nBufferOffset + nLineStart, m_vecRecords.size(), m_vecText.size(),
+                          m_vecData.size()};
         if (bEnd)
         {
             if (nLineStart < nFilled)
@@ -81,12 +122,9 @@ bool serialLogModel_c::load(QIODevice& p_device)
             break;
         }
         nPending = nFilled - nLineStart;
+        nBufferOffset += nLineStart;
         std::memmove(vecBuffer.data(), pBuffer + nLineStart, size_t(nPending));
     }
-    m_vecRecords.shrink_to_fit();
-    m_vecText.shrink_to_fit();
-    m_vecData.shrink_to_fit();
-    endResetModel();
     return bOk;
 }
 
@@ -200,7 +238,7 @@ QByteArray serialLogModel_c::bytesOfRows(int p_nFirst, int p_nLast) const
 
 int serialLogModel_c::rowCount(const QModelIndex& p_parent) const
 {
-    return p_parent.isValid() ? 0 : int(m_vecRecords.size());
+    return p_parent.isValid() ? 0 : m_nRows;
 }
 
 int serialLogModel_c::columnCount(const QModelIndex& p_parent) const

@@ -30,6 +30,12 @@ public:
     // three blank-separated fields are skipped. False when reading failed; the rows read until
     // then stay.
     bool load(QIODevice& p_device);
+    // Appends the records of the lines that follow the last line read with its line feed; a last line
+    // read without one is read again, it may have grown. For a device that holds what was read before
+    // and more: the result is what load would give.
+    bool appendNew(QIODevice& p_device);
+    // Where the lines read so far with their line feed end in the device.
+    qint64 completeEnd() const { return m_complete.nOffset; }
     void clear();
 
     QString timeText(int p_nRow) const;
@@ -55,6 +61,17 @@ private:
         qint64 nData;
     };
 
+    // The store as it was after the last line read with its line feed.
+    struct mark_t
+    {
+        qint64 nOffset = 0;
+        size_t nRecords = 0;
+        size_t nText = 0;
+        size_t nData = 0;
+    };
+
+    // Reads the lines from the device's position to its end.
+    bool readLines(QIODevice& p_device);
     void parseLine(const char* p_pLine, qint64 p_nSize);
     qint64 textEnd(int p_nRow) const;
     qint64 dataEnd(int p_nRow) const;
@@ -64,4 +81,7 @@ private:
     std::vector<char> m_vecText;
     std::vector<char> m_vecData;
     QStringList m_lstHeaders;
+    mark_t m_complete;
+    // The rows the views know of; records are parsed before the views are told of them.
+    int m_nRows = 0;
 };

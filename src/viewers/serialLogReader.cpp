@@ -15,6 +15,24 @@
 #include <utility>
 #include <vector>
 
+namespace
+{
+constexpr qint64 identitySpan = 4096;
+
+// The first and the last bytes of the file before p_nEnd: a log written anew differs in its first time
+// stamp, one that was rewritten differs where the earlier reading stopped.
+QByteArray identityBytes(QFile& p_file, qint64 p_nEnd)
+{
+    QByteArray baBytes;
+    if (p_file.seek(0))
+        baBytes = p_file.read(qMin(p_nEnd, identitySpan));
+    const qint64 nTail = qMax<qint64>(0, p_nEnd - identitySpan);
+    if (p_file.seek(nTail))
+        baBytes += p_file.read(p_nEnd - nTail);
+    return baBytes;
+}
+} // namespace
+
 serialLogReader_c::serialLogReader_c(QWidget* parent) : QMainWindow(parent)
 {
     QToolBar* pToolBar = addToolBar(QStringLiteral("Main"));
@@ -56,7 +74,23 @@ bool serialLogReader_c::slotOpenFile(QString p_strFn)
     setWindowTitle(p_strFn);
     // The rows go away: their selection too, and with it the bytes in the viewer.
     m_pTable->selectionModel()->clear();
-    if (!m_pModel->load(file))
+    // The watchdog reloads the running log at every firing: a log that only grew is read on from where
+    // the last reading stopped instead of parsing a million records again. Anything else loads afresh.
+    const qint64 nEnd = m_pModel->completeEnd();
+    const bool bGrown = !file.isSequential() && p_strFn == m_strLoadedFn && file.size() >= nEnd &&
+                        identityBytes(file, nEnd) == m_baLoadedIdentity;
+    m_strLoadedFn.clear();
+    bool bOk = false;
+    if (bGrown)
+    {
+        bOk = m_pModel->appendNew(file);
+        m_pTable->scrollToTop();
+    }
+    else
+    {
+        bOk = (file.isSequential() || file.seek(0)) && m_pModel->load(file);
+    }
+    if (!bOk)
     {
         // A file that opens but cannot be read to its end (an I/O error) must not pass for a
         // complete log: the records read so far stay listed, and the technician is told.
@@ -65,6 +99,11 @@ bool serialLogReader_c::slotOpenFile(QString p_strFn)
                                  file.errorString(),
                              QMessageBox::Ok);
         return false;
+    }
+    if (!file.isSequential())
+    {
+        m_strLoadedFn = p_strFn;
+        m_baLoadedIdentity = identityBytes(file, m_pModel->completeEnd());
     }
     return true;
 }

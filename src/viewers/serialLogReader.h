@@ -34,4 +34,8 @@ private:
     serialLogModel_c* m_pModel = nullptr;
     serialLogTable_c* m_pTable = nullptr;
     dataViewer_c* m_pDataViewer = nullptr;
+    // The file the rows were read from, and its first and last bytes up to where its last complete
+    // line ends: the same file that has only grown since is read on from there.
+    QString m_strLoadedFn;
+    QByteArray m_baLoadedIdentity;
 };
