@@ -9,6 +9,7 @@
 //  - the reply parser alone: the chunks appended to the receive buffer and parsed.
 //  - for comparison, the work the image reader did per chunk before it kept its scan position: the whole
 //    buffer parsed and summed again for every chunk.
+#include "benchSupport.h"
 #include "sensor/replyFormat.h"
 #include "windowTester.h"
 
@@ -29,13 +30,6 @@ namespace
 
 constexpr int c_nWidth = 256;
 constexpr int c_nHeight = 288;
-
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
 
 QByteArray imageReply()
 {
@@ -98,17 +92,17 @@ portFigures_t throughPort(const QByteArray& p_baReply, int p_nChunk)
     double dUser0 = 0;
     double dSystem0 = 0;
     cpuSplit(&dUser0, &dSystem0);
-    const double dStart = cpuSeconds();
+    const double dStart = bench_n::cpuSeconds();
     qint64 nFed = 0;
     for (int nAt = 0; nAt < p_baReply.size(); nAt += p_nChunk)
     {
         const int nSize = qMin(p_nChunk, p_baReply.size() - nAt);
-        const double dWrite = cpuSeconds();
+        const double dWrite = bench_n::cpuSeconds();
         if (write(nMaster, p_baReply.constData() + nAt, size_t(nSize)) != nSize)
         {
             break;
         }
-        figures.dAdapter += cpuSeconds() - dWrite;
+        figures.dAdapter += bench_n::cpuSeconds() - dWrite;
         nFed += nSize;
         // The window reads each chunk before the next one leaves, as with a slow line.
         while (window.command() == command_t::ReadImage && window.received().size() < nFed)
@@ -116,7 +110,7 @@ portFigures_t throughPort(const QByteArray& p_baReply, int p_nChunk)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
     }
-    figures.dTotal = cpuSeconds() - dStart;
+    figures.dTotal = bench_n::cpuSeconds() - dStart;
     cpuSplit(&figures.dUser, &figures.dSystem);
     figures.dUser -= dUser0;
     figures.dSystem -= dSystem0;
@@ -133,19 +127,19 @@ double parserAlone(const QByteArray& p_baReply, int p_nChunk, bool* p_pbComplete
     vindal01mainWindowTester_c tester(window);
     tester.setMode(sensor_n::mode_t::Test);
     tester.setCommand(command_t::ReadImage);
-    const double dStart = cpuSeconds();
+    const double dStart = bench_n::cpuSeconds();
     for (int nAt = 0; nAt < p_baReply.size(); nAt += p_nChunk)
     {
         tester.feed(p_baReply.mid(nAt, p_nChunk));
     }
-    const double dTotal = cpuSeconds() - dStart;
+    const double dTotal = bench_n::cpuSeconds() - dStart;
     *p_pbComplete = !tester.lblImage()->pixmap(Qt::ReturnByValue).isNull();
     return dTotal;
 }
 
 double wholeBufferRescan(const QByteArray& p_baReply, int p_nChunk)
 {
-    const double dStart = cpuSeconds();
+    const double dStart = bench_n::cpuSeconds();
     QByteArray baBuffer;
     quint64 nKeep = 0;
     for (int nAt = 0; nAt < p_baReply.size(); nAt += p_nChunk)
@@ -158,7 +152,7 @@ double wholeBufferRescan(const QByteArray& p_baReply, int p_nChunk)
                                      baBuffer.size() - header.nPayloadOffset);
         }
     }
-    const double dTotal = cpuSeconds() - dStart;
+    const double dTotal = bench_n::cpuSeconds() - dStart;
     if (nKeep == 1)
     {
         std::printf(" ");
@@ -170,10 +164,7 @@ double wholeBufferRescan(const QByteArray& p_baReply, int p_nChunk)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench_n::useOffscreenUnlessChosen();
     QApplication app(argc, argv);
     // One debug line per chunk is part of the reader's work; it goes nowhere here, as when nobody watches.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});

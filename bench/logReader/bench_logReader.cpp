@@ -1,6 +1,7 @@
 // Writes a big serial log with the logging port and loads it into the serial log reader:
 // records per second for both, time per scrolled page, selections, the hex view with a big block,
 // and the peak memory.
+#include "benchSupport.h"
 #include "serialPort/loggingSerialPort.h"
 #include "viewers/hexView.h"
 #include "viewers/serialLogModel.h"
@@ -38,8 +39,7 @@ double perSecond(qint64 p_nCount, qint64 p_nNs)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench_n::useOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const int nRecords = argc > 1 ? QByteArray(argv[1]).toInt() : 1000000;
 

@@ -11,6 +11,7 @@
 // store reaches its bound within minutes and what still grows afterwards shows.
 //
 // Prints its figures; the exit code is 0 when the final information query completed.
+#include "benchSupport.h"
 #include "modalAnswerer.h"
 #include "sensorSimulator.h"
 #include "windowTester.h"
@@ -388,10 +389,7 @@ public:
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench_n::useOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const QStringList lstArgs = QCoreApplication::arguments();
     const qint64 nSeconds = lstArgs.contains(QStringLiteral("--seconds"))

@@ -4,6 +4,7 @@
 // Goal: below 0.1 ms of CPU per line, its record included.
 //
 // The simulated module runs in the same process, so the figure holds its share too (one write per line).
+#include "benchSupport.h"
 #include "sensorSimulator.h"
 #include "windowTester.h"
 
@@ -19,13 +20,6 @@ using simulator_n::sensorSimulator_c;
 
 namespace
 {
-
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
 
 // Runs the event loop until the condition holds; false after ten seconds.
 template <typename condition_t>
@@ -50,6 +44,7 @@ int main(int argc, char* argv[])
 {
     // The debug channel would measure the terminal, not the window.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    bench_n::useOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const int nLines = argc > 1 ? qMax(1, atoi(argv[1])) : 1000;
 
@@ -83,7 +78,7 @@ int main(int argc, char* argv[])
     for (int nSlice = 0; nSlice < nSlices; ++nSlice)
     {
         const int nEnd = nLines * (nSlice + 1) / nSlices;
-        const double dStart = cpuSeconds();
+        const double dStart = bench_n::cpuSeconds();
         for (; nDone < nEnd; ++nDone)
         {
             const QByteArray baLine = "=XX stray line " + QByteArray::number(nDone);
@@ -94,7 +89,7 @@ int main(int argc, char* argv[])
                 return 1;
             }
         }
-        const double dSlice = cpuSeconds() - dStart;
+        const double dSlice = bench_n::cpuSeconds() - dStart;
         dTotal += dSlice;
         const int nInSlice = nEnd - nLines * nSlice / nSlices;
         std::printf("%5d..%-6d %16.4f\n", nLines * nSlice / nSlices + 1, nEnd, dSlice * 1000.0 / nInSlice);

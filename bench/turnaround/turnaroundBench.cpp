@@ -13,6 +13,7 @@
 // turns, so both see the same load on the machine.
 //
 //   vindal01-bench-turnaround [queries] [scans] [searches] [rounds]
+#include "benchSupport.h"
 #include "sensorSimulator.h"
 #include "windowTester.h"
 
@@ -31,13 +32,6 @@ using simulator_n::sensorSimulator_c;
 
 namespace
 {
-
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
 
 class recorder_c
 {
@@ -75,11 +69,11 @@ public:
         {
             // A reply that drained before the recording began is not this recording's.
             m_nDrained = -1;
-            m_dCpuStart = cpuSeconds();
+            m_dCpuStart = bench_n::cpuSeconds();
         }
         else if (!p_bOn && m_bRecording)
         {
-            m_dCpuRecorded += cpuSeconds() - m_dCpuStart;
+            m_dCpuRecorded += bench_n::cpuSeconds() - m_dCpuStart;
         }
         m_bRecording = p_bOn;
     }
@@ -105,7 +99,7 @@ public:
     }
 
     QElapsedTimer m_clock;
-    double m_dCpuStart = cpuSeconds();
+    double m_dCpuStart = bench_n::cpuSeconds();
     double m_dCpuRecorded = 0;
     qint64 m_nDrained = -1;
     QByteArray m_baPrevious;
@@ -174,10 +168,7 @@ bool waitUntil(const std::function<bool()>& p_fnDone, int p_nMs)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench_n::useOffscreenUnlessChosen();
     QApplication app(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     const int nQueries = argc > 1 ? QByteArray(argv[1]).toInt() : 1000;

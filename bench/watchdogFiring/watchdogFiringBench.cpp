@@ -4,6 +4,7 @@
 // watchdog leaves it) and shown. Time on the GUI thread includes the events the firing leaves behind.
 //
 //   QT_QPA_PLATFORM=offscreen vindal01-watchdog-bench [records]
+#include "benchSupport.h"
 #include "sensorSimulator.h"
 #include "serialPort/loggingSerialPort.h"
 #include "viewers/serialLogModel.h"
@@ -99,8 +100,7 @@ void printFirings(const char* p_pszWhat, const std::vector<firing_t>& p_vecFirin
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench_n::useOffscreenUnlessChosen();
     QApplication app(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     const int nRecords = argc > 1 ? QByteArray(argv[1]).toInt() : 1000000;

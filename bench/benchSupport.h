@@ -1,0 +1,25 @@
+// What the benchmarks share: the process's CPU clock and the platform they run on.
+#pragma once
+
+#include <QByteArray>
+
+#include <ctime>
+
+namespace bench_n
+{
+
+inline double cpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+
+// Benchmarks measure the tool's own work, so they run offscreen unless a platform is chosen.
+inline void useOffscreenUnlessChosen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+} // namespace bench_n
