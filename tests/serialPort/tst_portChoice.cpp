@@ -12,7 +12,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTextBrowser>
 #include <QToolButton>
 #include <QtTest>
 
@@ -73,14 +72,6 @@ private slots:
         QCOMPARE(portNamesByUsbId(0x0000, 0x0000), QStringList{"ttyUSB5"});
         fakeUdev_n::clearPorts();
         QCOMPARE(portNamesByUsbId(0x0403, 0x6001), QStringList());
-    }
-    void portListWindow()
-    {
-        QScopedPointer<QTextBrowser> pWindow(showPortList());
-        QVERIFY(pWindow && pWindow->isWindow() && pWindow->isVisible() && !pWindow->parent());
-        QCOMPARE(pWindow->toPlainText(), QStringLiteral("* ttyUSB0 VID 0x403 PID 0x6001\n"
-                                                        "* ttyUSB1 VID 0x483 PID 0xa097\n"
-                                                        "* ttyS0 VID 0x0 PID 0x0\n"));
     }
     void selectorLists()
     {

@@ -57,8 +57,6 @@ private slots:
         {
             const QRect body = layout[i].rectBody, tip = layout[i].rectTip;
             const QByteArray where = "finger " + QByteArray::number(layout[i].nFinger);
-            QVERIFY2(QRect(QPoint(), size).contains(body) && QRect(QPoint(), size).contains(tip), where);
-            QCOMPARE(body.bottom(), size.height() - 1);
             for (const QPoint& pt :
                  {body.center(), body.bottomLeft(), body.bottomRight(), body.topRight(), tip.center(),
                   tip.topLeft(), tip.topRight(), QPoint(tip.center().x(), tip.top())})
@@ -68,7 +66,6 @@ private slots:
             if (tip.top() > 0)
             {
                 QCOMPARE(idAt(QPoint(tip.center().x(), tip.top() - 1)), -1);
-                QCOMPARE(idAt(tip.topRight() - QPoint(0, 1)), -1);
                 QCOMPARE(img.pixelColor(tip.center().x(), tip.top() - 1), colBackground);
             }
             // Right of a finger: the next finger where they touch, else the gap or beside the hand.
