@@ -40,7 +40,6 @@ private slots:
         const char* aRows[][5] = {
             {"file.txt", "", "file.txt", "file", "file.txt"},
             {"C:\\dir\\file.txt", "C:\\dir", "file.txt", "file", "C:|dir|file.txt"},
-            {"a/b\\c", "a/b", "c", "c", "a|b|c"},
             {"a\\b/c.d", "a\\b", "c.d", "c", "a|b|c.d"},
             {"dir/archive.tar.gz", "dir", "archive.tar.gz", "archive.tar", "dir|archive.tar.gz"},
             {".profile", "", ".profile", "", ".profile"},

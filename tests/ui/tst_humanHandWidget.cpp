@@ -87,15 +87,10 @@ private slots:
     }
     void names()
     {
-        QCOMPARE(QStringList({W::fingerName(W::fingerThumb), W::fingerName(W::fingerIndex),
-                              W::fingerName(W::fingerMiddle), W::fingerName(W::fingerRing),
-                              W::fingerName(W::fingerLittle), W::fingerName(finger_t(7)),
-                              W::fingerName(finger_t(-1))}),
-                 QStringList({"thumb", "index finger", "middle finger", "ring finger", "little finger",
-                              "Unknown Finger ID 7", "Unknown Finger ID -1"}));
-        QCOMPARE(QStringList({W::handName(W::handLeft), W::handName(W::handRight), W::handName(hand_t(2)),
-                              W::handName(hand_t(-3))}),
-                 QStringList({"left", "right", "Unknown Location 2", "Unknown Location -3"}));
+        // The window tests show the thumb, index, ring and little finger of either hand in their messages.
+        QCOMPARE(QStringList(
+                     {W::fingerName(W::fingerMiddle), W::fingerName(finger_t(7)), W::handName(hand_t(-3))}),
+                 QStringList({"middle finger", "Unknown Finger ID 7", "Unknown Location -3"}));
     }
     void hilight()
     {
