@@ -33,14 +33,6 @@ const QList<QPair<int, QByteArray>> g_lstDialogue = {{1, "model_fw\r\n"},
                                                      {0, "Feb  8 2020\r\n"},
                                                      {0, QByteArray(3000, '\x5a')}};
 
-QByteArray counting(int p_nBytes)
-{
-    QByteArray ba;
-    for (int i = 0; i < p_nBytes; ++i)
-        ba.append(char(i));
-    return ba;
-}
-
 QByteArray joined(const QList<int>& p_lstRows)
 {
     QByteArray ba;
@@ -117,7 +109,9 @@ private slots:
     void dataViewerSavesAllOrNothing()
     {
         dataViewer_c viewer;
-        const QByteArray baAll = counting(256);
+        QByteArray baAll;
+        for (int i = 0; i < 256; ++i)
+            baAll.append(char(i));
         for (const QByteArray& baBlock : {QByteArray(), baAll})
         {
             const QString strFn = m_dir.filePath(QStringLiteral("block%1.bin").arg(baBlock.size()));
@@ -165,7 +159,9 @@ private slots:
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         view.setFocus();
-        const QByteArray baData = counting(100);
+        QByteArray baData;
+        for (int i = 0; i < 100; ++i)
+            baData.append(char(i));
         view.setData(baData);
         const auto hexPoint = [&](qint64 p_nByte, bool p_bText = false)
         {
