@@ -286,31 +286,26 @@ private slots:
         QTest::keyClick(pTable, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(shownData(reader), joined({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     }
-    void logReaderSelectRows_data()
+    // The watchdog's choice, the last run of one direction (its window tests mark runs of one and three).
+    void logReaderSelectsLastRun_data()
     {
         QTest::addColumn<QList<int>>("directions");
-        QTest::addColumn<int>("mode");
         QTest::addColumn<QList<int>>("selected");
-        const QList<int> lstWRRR = {1, 0, 1, 0, 0, 0};
-        QTest::newRow("0: nothing") << lstWRRR << 0 << QList<int>();
-        QTest::newRow("1: last row") << lstWRRR << 1 << QList<int>{5};
-        QTest::newRow("2: last run of W") << QList<int>{1, 0, 1, 1} << 2 << QList<int>{2, 3};
-        QTest::newRow("2: whole table is one run") << QList<int>{0, 0, 0} << 2 << QList<int>{0, 1, 2};
-        QTest::newRow("2: empty table") << QList<int>() << 2 << QList<int>();
-        QTest::newRow("other mode clears") << lstWRRR << 7 << QList<int>();
+        QTest::newRow("last run of W") << QList<int>{1, 0, 1, 1} << QList<int>{2, 3};
+        QTest::newRow("whole table is one run") << QList<int>{0, 0, 0} << QList<int>{0, 1, 2};
+        QTest::newRow("empty table") << QList<int>() << QList<int>();
     }
-    void logReaderSelectRows()
+    void logReaderSelectsLastRun()
     {
         QFETCH(QList<int>, directions);
-        QFETCH(int, mode);
         QFETCH(QList<int>, selected);
         QList<QPair<int, QByteArray>> lstBlocks;
         for (int i = 0; i < directions.size(); ++i)
             lstBlocks.append({directions.at(i), "block " + QByteArray::number(i) + "\r\n"});
         serialLogReader_c reader;
         QVERIFY(reader.slotOpenFile(writeLog(lstBlocks)));
-        reader.table()->selectAll(); // something selected before, so that every mode has to clear it
-        reader.selectRows(mode);
+        reader.table()->selectAll(); // something selected before, which the choice replaces
+        reader.selectRows(2);
         QByteArray baExpected;
         for (int nRow : selected)
             baExpected += lstBlocks.at(nRow).second;
