@@ -50,13 +50,15 @@ private slots:
         fakeUdev_n::clearPorts();
     }
 
-    void infoModeSendsSixCommandsAndFillsTheLabels_data()
+    // Replies whole (0) or cut into pieces of these sizes.
+    static void chunkRows(std::initializer_list<int> p_lstSizes)
     {
         QTest::addColumn<int>("chunkSize");
-        QTest::newRow("whole replies") << 0;
-        QTest::newRow("byte by byte") << 1;
-        QTest::newRow("odd chunks") << 3;
+        for (int nSize : p_lstSizes)
+            QTest::addRow("chunks of %d", nSize) << nSize;
     }
+
+    void infoModeSendsSixCommandsAndFillsTheLabels_data() { chunkRows({0, 1, 3}); }
     void infoModeSendsSixCommandsAndFillsTheLabels()
     {
         QFETCH(int, chunkSize);
@@ -80,13 +82,7 @@ private slots:
         QCOMPARE(f.t().pageStack()->currentIndex(), f.t().pageIndex(0));
     }
 
-    void imageCaptureShowsThePictureBottomRowFirst_data()
-    {
-        QTest::addColumn<int>("chunkSize");
-        QTest::newRow("whole replies") << 0;
-        QTest::newRow("64-byte chunks") << 64;
-        QTest::newRow("odd chunks") << 37;
-    }
+    void imageCaptureShowsThePictureBottomRowFirst_data() { chunkRows({0, 64, 37}); }
     // Capture repeats (scan, image, scan ...); a second picture of the same size and checksum is read
     // afresh, nothing counted of the first leaking into it.
     void imageCaptureShowsThePictureBottomRowFirst()
