@@ -142,9 +142,7 @@ private slots:
     {
         QFETCH(QByteArray, size);
         QFETCH(QStringList, shown);
-        QByteArray baPixels;
-        for (int nPixel = 0; nPixel < 12; ++nPixel)
-            baPixels += char(90 + nPixel);
+        const QByteArray baPixels = testPixels(12);
         f.t().setMode(sensor_n::mode_t::Test);
         f.t().setState(state_t::Scan); // no port: its scan goes nowhere
         f.t().setCommand(command_t::ReadImage);
