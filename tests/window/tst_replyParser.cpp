@@ -301,7 +301,6 @@ private slots:
         QTest::addColumn<QStringList>("others");
         QTest::addColumn<int>("adapters");
         QTest::newRow("none") << QStringList({"0483:a097", ""}) << 0;
-        QTest::newRow("one") << QStringList({"0403:6010"}) << 1;
         QTest::newRow("two beside other ports") << QStringList({"0403:6010", "", "0483:a097"}) << 2;
     }
     // Other ports come first in the enumeration, then the adapters; the first adapter is chosen.
