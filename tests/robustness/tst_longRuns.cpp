@@ -49,32 +49,22 @@ private slots:
         QVERIFY(f.window->unexpectedResponsesWindow()->toPlainText().isEmpty());
     }
 
-    void roomIsMadeByDroppingTheOldestLines_data()
-    {
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // '|' for a line break
-        QTest::newRow("one line") << 4 << "e"
-                                  << "b|c|d|e";
-        QTest::newRow("CR LF breaks once") << 4 << "e\r\n"
-                                           << "c|d|e|";
-        QTest::newRow("lone CR") << 4 << "e\rf"
-                                 << "c|d|e|f";
-        QTest::newRow("more lines than the window") << 2 << "e\nf\ng"
-                                                    << "f|g";
-        QTest::newRow("no maximum") << 0 << "e"
-                                    << "a|b|c|d|e";
-    }
     void roomIsMadeByDroppingTheOldestLines()
     {
-        QFETCH(int, maximum);
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        QPlainTextEdit edit;
-        edit.setPlainText(QStringLiteral("a\nb\nc\nd"));
-        edit.document()->setMaximumBlockCount(maximum);
-        diagnosticText_n::appendPlainText(&edit, text);
-        QCOMPARE(edit.toPlainText(), expected.replace('|', '\n'));
+        // The maximum, the text appended to "a\nb\nc\nd", what is left ('|' for a line break).
+        const QList<std::tuple<int, QString, QString>> lstRows = {{4, "e", "b|c|d|e"},
+                                                                  {4, "e\r\n", "c|d|e|"},
+                                                                  {4, "e\rf", "c|d|e|f"},
+                                                                  {2, "e\nf\ng", "f|g"},
+                                                                  {0, "e", "a|b|c|d|e"}};
+        for (auto [nMaximum, strText, strExpected] : lstRows)
+        {
+            QPlainTextEdit edit;
+            edit.setPlainText(QStringLiteral("a\nb\nc\nd"));
+            edit.document()->setMaximumBlockCount(nMaximum);
+            diagnosticText_n::appendPlainText(&edit, strText);
+            QCOMPARE(edit.toPlainText(), strExpected.replace('|', '\n'));
+        }
     }
 
     void unexpectedResponsesKeepTheNewestLines()

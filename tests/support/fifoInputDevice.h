@@ -7,6 +7,9 @@
 #include <QByteArray>
 #include <QPoint>
 
+#include <array>
+#include <tuple>
+
 #include <fcntl.h>
 #include <linux/input.h>
 #include <sys/stat.h>
@@ -68,23 +71,15 @@ public:
     }
 
 private:
-    struct event_t
-    {
-        unsigned short nType;
-        unsigned short nCode;
-        int nValue;
-    };
-
-    // All events in one write, so that the reader never sees half a report.
-    bool write(std::initializer_list<event_t> p_events)
+    // All events (type, code, value) in one write, so that the reader never sees half a report.
+    bool write(std::initializer_list<std::array<int, 3>> p_events)
     {
         QByteArray baEvents;
-        for (const event_t& e : p_events)
+        for (const auto& e : p_events)
         {
             input_event event = {};
-            event.type = e.nType;
-            event.code = e.nCode;
-            event.value = e.nValue;
+            std::tie(event.type, event.code, event.value) =
+                std::make_tuple(quint16(e[0]), quint16(e[1]), e[2]);
             baEvents.append(reinterpret_cast<const char*>(&event), sizeof(event));
         }
         return m_nFd >= 0 && ::write(m_nFd, baEvents.constData(), size_t(baEvents.size())) == baEvents.size();

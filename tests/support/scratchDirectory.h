@@ -12,7 +12,6 @@ public:
     scratchDirectory_c(const scratchDirectory_c&) = delete;
     scratchDirectory_c& operator=(const scratchDirectory_c&) = delete;
 
-    QString path() const { return m_dir.path(); }
     QString filePath(const QString& p_strName) const { return m_dir.filePath(p_strName); }
 
 private:

@@ -107,18 +107,12 @@ public:
     static QByteArray colours(humanHandWidget_c* p_pLeft, humanHandWidget_c* p_pRight)
     {
         QByteArray baColours;
-        const QList<QPair<QColor, char>> lstNames = {
-            {Qt::lightGray, '1'}, {Qt::gray, '0'}, {Qt::white, 'w'}, {Qt::green, 'g'}};
+        const QList<QColor> lstKnown = {Qt::lightGray, Qt::gray, Qt::white, Qt::green}; // "10wg"
         for (humanHandWidget_c* pHand : {p_pLeft, p_pRight})
         {
             const QImage image = pHand->grab().toImage();
             for (const QPoint& pt : fingerPoints(pHand))
-            {
-                char chName = '?';
-                for (const auto& name : lstNames)
-                    chName = image.pixelColor(pt) == name.first ? name.second : chName;
-                baColours += chName;
-            }
+                baColours += "?10wg"[lstKnown.indexOf(image.pixelColor(pt)) + 1];
         }
         return baColours;
     }

@@ -197,8 +197,6 @@ private slots:
         QTest::newRow("no interface port: the typed name")
             << "auto" << lstDecoys << QStringList{"ttyTyped"} << 1 << ok << QStringList{g_strAsk, g_strInfo}
             << opening("ttyTyped");
-        QTest::newRow("no ports at all") << "auto" << lstNone << QStringList{"COM9"} << 1 << ok
-                                         << QStringList{g_strAsk, g_strInfo} << opening("COM9");
         QTest::newRow("one interface port: no dialog")
             << "auto" << (lstDecoys + QStringList{strIpc0}) << lstNone << 1 << ok << QStringList{g_strInfo}
             << opening("ttyIpc0");
@@ -273,29 +271,21 @@ private slots:
                 f.t().pageStack()->currentIndex() == f.t().pageIndex(int(sensor_n::mode_t::AnalyseSensor)));
     }
 
-    void stop_data()
-    {
-        QTest::addColumn<bool>("startFirst");
-        QTest::addColumn<int>("closeResult");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("without a start") << false << 1 << QStringList();
-        QTest::newRow("after a start") << true << 1 << QStringList();
-        QTest::newRow("refused without a start") << false << 0 << QStringList{g_strCloseRefused.arg(7)};
-        QTest::newRow("refused after a start") << true << 0 << QStringList{g_strCloseRefused.arg(7)};
-    }
-    // The channel is closed in every case, after the mode.
+    // The channel is closed in every case, after the mode; a refusal is said.
     void stop()
     {
-        QFETCH(bool, startFirst);
-        QFETCH(int, closeResult);
-        QFETCH(QStringList, boxes);
-        if (startFirst)
-            QCOMPARE(answering({}, [this]() { f.t().startComServer("ttyIpc0", "900103"); }),
-                     QStringList{g_strInfo});
-        m_pLibrary->calls.clear();
-        m_pLibrary->nClose = closeResult;
-        QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }), boxes);
-        QCOMPARE(m_pLibrary->calls, g_lstClose);
+        for (bool bStartFirst : {false, true})
+            for (int nCloseResult : {1, 0})
+            {
+                if (bStartFirst)
+                    QCOMPARE(answering({}, [this]() { f.t().startComServer("ttyIpc0", "900103"); }),
+                             QStringList{g_strInfo});
+                m_pLibrary->calls.clear();
+                m_pLibrary->nClose = nCloseResult;
+                QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }),
+                         nCloseResult == 0 ? QStringList{g_strCloseRefused.arg(7)} : QStringList());
+                QCOMPARE(m_pLibrary->calls, g_lstClose);
+            }
     }
 
     void standInOnTheIndustrialPc_data()
