@@ -14,12 +14,7 @@ namespace fuzz_n
 // printed, so that the fuzzer spends its time in the parsing.
 inline void quietDebugChannel()
 {
-    static const bool bDone = []
-    {
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        return true;
-    }();
-    (void)bDone;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
 }
 
 // The one application of the process, on the offscreen platform.

@@ -17,17 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
         QStringList lstFields;
         if (splitPortSpecification(strSpec, &strPort, &lstFields))
         {
+            // It joins back to the same text, and a token read back from its value is the same token.
+            const QSerialPort::BaudRate nBaud = baudRateFromString(lstFields.value(0));
+            const QSerialPort::DataBits nData = dataBitsFromString(lstFields.value(1));
             if (lstFields.size() != c_nPortSpecificationFields ||
-                joinPortSpecification(strPort, lstFields) != strSpec)
-            {
-                std::abort();
-            }
-            // A token read back from its value is the same token.
-            const QSerialPort::BaudRate nBaud = baudRateFromString(lstFields.at(0));
-            if (nBaud != QSerialPort::UnknownBaud && baudRateToString(nBaud) != lstFields.at(0))
-                std::abort();
-            const QSerialPort::DataBits nData = dataBitsFromString(lstFields.at(1));
-            if (nData != QSerialPort::UnknownDataBits && dataBitsToString(nData) != lstFields.at(1))
+                joinPortSpecification(strPort, lstFields) != strSpec ||
+                (nBaud != QSerialPort::UnknownBaud && baudRateToString(nBaud) != lstFields.at(0)) ||
+                (nData != QSerialPort::UnknownDataBits && dataBitsToString(nData) != lstFields.at(1)))
                 std::abort();
             parityToString(parityFromString(lstFields.at(2)));
             stopBitsToString(stopBitsFromString(lstFields.at(3)));

@@ -29,9 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
     const templateHeader_t templ = parseTemplateHeader(baReply);
     if (templ.bHasBytes && templ.bHasSum && templ.bHasLineEnd &&
         (templ.nPayloadOffset < 5 || templ.nPayloadOffset > baReply.size()))
-    {
         std::abort();
-    }
 
     imageReception_c reception;
     QByteArray baBuffer;
@@ -52,8 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
         {
             std::abort();
         }
-        const qint64 nExpected = header.expectedSize();
-        if (nExpected == 0 || nExpected > maxImageBytes)
+        if (header.expectedSize() == 0 || header.expectedSize() > maxImageBytes)
             std::abort();
     }
 

@@ -97,24 +97,14 @@ struct harness_t
     }
 };
 
-harness_t& harness()
-{
-    static harness_t s_harness;
-    return s_harness;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
 {
     if (p_nSize < 6)
         return 0;
-    harness_t& h = harness();
-    const auto nCommand = static_cast<command_t>(int(p_pData[0] % 25) - 1);
-    const auto nState = static_cast<state_t>(int(p_pData[1] % 15) - 2);
-    const auto nMode = static_cast<sensor_n::mode_t>(int(p_pData[2] % 9) - 1);
+    static harness_t h;
     const uint8_t nFlags = p_pData[3];
-    const int nSecurityLevel = int(p_pData[4] % 4) - 1;
     const int nChunk = int(p_pData[5] % 64) + 1;
     h.closer.m_bEscape = (nFlags & 2) != 0;
 
@@ -122,13 +112,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
     vindal01mainWindowTester_c tester(*pWindow);
     if ((nFlags & 1) != 0 && !h.strSlave.isEmpty())
         tester.portChanged(h.strSlave);
-    tester.setMode(nMode);
-    tester.setSecurityLevel(nSecurityLevel);
+    tester.setMode(static_cast<sensor_n::mode_t>(int(p_pData[2] % 9) - 1));
+    tester.setSecurityLevel(int(p_pData[4] % 4) - 1);
     tester.setRegCount(nFlags >> 4);
     if ((nFlags & 4) != 0)
         tester.setState(state_t::SubIdle);
-    tester.setState(nState);
-    tester.setCommand(nCommand);
+    tester.setState(static_cast<state_t>(int(p_pData[1] % 15) - 2));
+    tester.setCommand(static_cast<command_t>(int(p_pData[0] % 25) - 1));
 
     const QByteArray baData = fuzz_n::bytes(p_pData + 6, p_nSize - 6);
     for (int nAt = 0; nAt < baData.size(); nAt += nChunk)

@@ -15,10 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
     serialLogModel_c model;
     model.setHeaderLabels(
         {QStringLiteral("Date/Time"), QStringLiteral("Direction"), QStringLiteral("Number of Bytes")});
-    if (!model.load(buffer))
-    {
-        std::abort(); // a buffer never fails to read
-    }
+    if (!model.load(buffer)) // a buffer never fails to read
+        std::abort();
 
     // Every row is reachable and its parts add up to the whole.
     qint64 nTotal = 0;

@@ -2,39 +2,30 @@
 // there, is handed to the target once. This is how the committed corpora are replayed by the test suite.
 #include "fuzzSupport.h"
 
-#include <algorithm>
+#include <QDir>
+
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 int main(int p_nArgc, char** p_apArgv)
 {
-    std::vector<std::filesystem::path> vecFiles;
+    QFileInfoList lstFiles;
     for (int i = 1; i < p_nArgc; ++i)
     {
-        const std::filesystem::path path(p_apArgv[i]);
-        if (!std::filesystem::is_directory(path))
-            vecFiles.push_back(path);
-        else
-            for (const auto& entry : std::filesystem::directory_iterator(path))
-                if (entry.is_regular_file())
-                    vecFiles.push_back(entry.path());
+        const QFileInfo info(QString::fromLocal8Bit(p_apArgv[i]));
+        lstFiles +=
+            info.isDir() ? QDir(info.filePath()).entryInfoList(QDir::Files, QDir::Name) : QFileInfoList{info};
     }
-    std::sort(vecFiles.begin(), vecFiles.end());
-    for (const auto& path : vecFiles)
+    for (const QFileInfo& info : lstFiles)
     {
-        std::ifstream file(path, std::ios::binary);
-        if (!file)
-            return std::fprintf(stderr, "cannot read %s\n", path.c_str()), 1;
-        const std::vector<char> vecBytes((std::istreambuf_iterator<char>(file)),
-                                         std::istreambuf_iterator<char>());
-        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(vecBytes.data()), vecBytes.size());
+        QFile file(info.filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            return std::fprintf(stderr, "cannot read %s\n", qPrintable(info.filePath())), 1;
+        const QByteArray baBytes = file.readAll();
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(baBytes.constData()), size_t(baBytes.size()));
     }
-    std::printf("replayed %zu inputs\n", vecFiles.size());
+    std::printf("replayed %d inputs\n", int(lstFiles.size()));
     // The application of a target that made one ends here, as in a program, so that the leak check at
     // exit sees what a program leaves and not what a running application still holds.
     delete QCoreApplication::instance();
-    return vecFiles.empty() ? 1 : 0;
+    return lstFiles.isEmpty() ? 1 : 0;
 }
