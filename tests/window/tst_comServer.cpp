@@ -69,13 +69,7 @@ public:
         return nClose;
     }
     int comClose(int p_nChannel) override { return record({"comClose", p_nChannel}), 1; }
-    void record(const QVariantList& p_lstCall)
-    {
-        QStringList lstCall;
-        for (const QVariant& part : p_lstCall)
-            lstCall << part.toString();
-        calls << lstCall.join(' ');
-    }
+    void record(const QVariantList& p_lstCall) { calls << QVariant(p_lstCall).toStringList().join(' '); }
 
     QStringList calls;
     int nOpenIV = 1;
@@ -291,15 +285,11 @@ private slots:
     void standInOnTheIndustrialPc_data()
     {
         QTest::addColumn<sim_t::ipcAnswer_t>("answer");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QStringList>("startBoxes");
-        QTest::addColumn<QStringList>("stopBoxes");
-        QTest::newRow("accepted") << sim_t::ipcAccept << 0 << QStringList{g_strInfo} << QStringList();
-        QTest::newRow("refused with code 7") << sim_t::ipcRefuse << 7 << QStringList{g_strRefused.arg(7)}
-                                             << QStringList{g_strCloseRefused.arg(7)};
-        QTest::newRow("silent peer") << sim_t::ipcSilent << 0
-                                     << QStringList{g_strRefused.arg(KVC_ERR_TIMEOUT)}
-                                     << QStringList{g_strCloseRefused.arg(KVC_ERR_TIMEOUT)};
+        QTest::addColumn<int>("code"); // the peer's, then the one the boxes say
+        QTest::addColumn<int>("shown");
+        QTest::newRow("accepted") << sim_t::ipcAccept << 0 << 0;
+        QTest::newRow("refused with code 7") << sim_t::ipcRefuse << 7 << 7;
+        QTest::newRow("silent peer") << sim_t::ipcSilent << 0 << int(KVC_ERR_TIMEOUT);
     }
     // The program's own binding: the library stand-in next to the executable, the interface found by its
     // USB ids and reached by the port name the platform gives (pts/N).
@@ -307,8 +297,7 @@ private slots:
     {
         QFETCH(sim_t::ipcAnswer_t, answer);
         QFETCH(int, code);
-        QFETCH(QStringList, startBoxes);
-        QFETCH(QStringList, stopBoxes);
+        QFETCH(int, shown);
         kvcomLibrary_c::setInstance(nullptr);
         auto* pRuntime = dynamic_cast<kvcomRuntimeLibrary_c*>(&kvcomLibrary_c::instance());
         QVERIFY2(pRuntime != nullptr && pRuntime->isLoaded(),
@@ -329,10 +318,12 @@ private slots:
                 });
         };
         const QByteArray baOpen = "kvc open 254 900103 115200 8 0 0 0 180";
-        QCOMPARE(answering({}, [this]() { f.window->startComServerAction()->trigger(); }), startBoxes);
+        QCOMPARE(answering({}, [this]() { f.window->startComServerAction()->trigger(); }),
+                 QStringList{answer == sim_t::ipcAccept ? g_strInfo : g_strRefused.arg(shown)});
         QCOMPARE(state(), QByteArrayList({baOpen, answer == sim_t::ipcAccept ? QByteArray("900103")
                                                                              : QByteArray("closed")}));
-        QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }), stopBoxes);
+        QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }),
+                 answer == sim_t::ipcAccept ? QStringList() : QStringList{g_strCloseRefused.arg(shown)});
         QCOMPARE(state(), QByteArrayList({baOpen, "kvc close 254", "closed"}));
         // The channel was closed whatever the peer said: a second stop finds none and sends nothing.
         QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }),
