@@ -30,7 +30,6 @@ const QString g_strCloseRefused =
                    "COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen");
 const QString g_strNoChannel = QStringLiteral("warning/Cancel|Öffnen der Schnittstelle fehlgeschlagen.|Das "
                                               "Herstellen der Verbindung zum Gerät %1 ist fehlgeschlagen.");
-const QStringList g_lstClose = {"closeComServerMode 1 254 -1", "comClose 1"};
 
 // The calls that open the channel to an interface and the mode of a module.
 QStringList opening(const QString& p_strInterface, const QString& p_strModule = QStringLiteral("900103"))
@@ -41,13 +40,9 @@ QStringList opening(const QString& p_strInterface, const QString& p_strModule = 
 
 // A library that writes down every call with its arguments and answers as told. An error code is written
 // down as the tool preset it, before the library writes its own.
-class recordingLibrary_c : public kvcomLibrary_c
+class recordingLibrary_c : public kvcomRuntimeLibrary_c
 {
 public:
-    int versionLibrary(char* p_szBuffer, int p_nSize) override
-    {
-        return qstrncpy(p_szBuffer, "rec", uint(p_nSize)), 1;
-    }
     int comOpenIV(int p_nChannel, int p_nA, int p_nB, const QByteArray& p_baIf, int p_nBaud,
                   int p_nMs) override
     {
@@ -78,36 +73,6 @@ public:
     int nClose = 1;
 };
 
-// The simulated industrial PC in a thread of its own: the library blocks the GUI thread while it waits for
-// the answer, so the peer must go on serving meanwhile.
-class ipcPeer_c
-{
-public:
-    ipcPeer_c()
-    {
-        m_thread.start();
-        m_pSim->moveToThread(&m_thread);
-    }
-    ~ipcPeer_c()
-    {
-        m_pSim->deleteLater();
-        m_thread.quit();
-        m_thread.wait();
-    }
-    // Runs p_fn on the peer in its thread and returns its result.
-    template <typename F>
-    auto run(F p_fn) -> decltype(p_fn(nullptr))
-    {
-        decltype(p_fn(nullptr)) result{};
-        QMetaObject::invokeMethod(
-            m_pSim, [&]() { result = p_fn(m_pSim); }, Qt::BlockingQueuedConnection);
-        return result;
-    }
-
-private:
-    QThread m_thread;
-    sim_t* m_pSim = new sim_t();
-};
 } // namespace
 
 class tst_comServer : public QObject
@@ -278,7 +243,7 @@ private slots:
                 m_pLibrary->nClose = nCloseResult;
                 QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }),
                          nCloseResult == 0 ? QStringList{g_strCloseRefused.arg(7)} : QStringList());
-                QCOMPARE(m_pLibrary->calls, g_lstClose);
+                QCOMPARE(m_pLibrary->calls, QStringList({"closeComServerMode 1 254 -1", "comClose 1"}));
             }
     }
 
@@ -302,14 +267,28 @@ private slots:
         auto* pRuntime = dynamic_cast<kvcomRuntimeLibrary_c*>(&kvcomLibrary_c::instance());
         QVERIFY2(pRuntime != nullptr && pRuntime->isLoaded(),
                  "libKVCom_x64.so is built into the test's directory");
-        ipcPeer_c peer;
-        QVERIFY(peer.run([=](sim_t* p_pSim)
-                         { return p_pSim->open() && (p_pSim->setIpcAnswer(answer, code), true); }));
-        fakeUdev_n::setPorts({fakeUdev_n::portEntry(
-            peer.run([](sim_t* p_pSim) { return p_pSim->slavePath(); }), "0483", "a097")});
+        // The simulated industrial PC in a thread of its own: the library blocks the GUI thread while it
+        // waits for the answer, so the peer must go on serving meanwhile.
+        QThread thread;
+        auto* pPeer = new sim_t();
+        pPeer->moveToThread(&thread);
+        thread.start();
+        QObject::connect(&thread, &QThread::finished, pPeer, &QObject::deleteLater);
+        const auto guard = qScopeGuard([&]() { thread.quit(), thread.wait(); });
+        const auto run = [&](auto p_fn)
+        {
+            decltype(p_fn(nullptr)) result{};
+            QMetaObject::invokeMethod(
+                pPeer, [&]() { result = p_fn(pPeer); }, Qt::BlockingQueuedConnection);
+            return result;
+        };
+        QVERIFY(
+            run([=](sim_t* p_pSim) { return p_pSim->open() && (p_pSim->setIpcAnswer(answer, code), true); }));
+        fakeUdev_n::setPorts(
+            {fakeUdev_n::portEntry(run([](sim_t* p_pSim) { return p_pSim->slavePath(); }), "0483", "a097")});
         auto state = [&]()
         {
-            return peer.run(
+            return run(
                 [](sim_t* p_pSim)
                 {
                     return p_pSim->commands()
