@@ -30,7 +30,6 @@ const QString g_strCloseRefused =
                    "COM-Server-Modes ist mit Fehlercode %1 fehlgeschlagen");
 const QString g_strNoChannel = QStringLiteral("warning/Cancel|Öffnen der Schnittstelle fehlgeschlagen.|Das "
                                               "Herstellen der Verbindung zum Gerät %1 ist fehlgeschlagen.");
-const QStringList g_lstClose = {"closeComServerMode 1 254 -1", "comClose 1"};
 
 // The calls that open the channel to an interface and the mode of a module.
 QStringList opening(const QString& p_strInterface, const QString& p_strModule = QStringLiteral("900103"))
@@ -41,13 +40,9 @@ QStringList opening(const QString& p_strInterface, const QString& p_strModule = 
 
 // A library that writes down every call with its arguments and answers as told. An error code is written
 // down as the tool preset it, before the library writes its own.
-class recordingLibrary_c : public kvcomLibrary_c
+class recordingLibrary_c : public kvcomRuntimeLibrary_c
 {
 public:
-    int versionLibrary(char* p_szBuffer, int p_nSize) override
-    {
-        return qstrncpy(p_szBuffer, "rec", uint(p_nSize)), 1;
-    }
     int comOpenIV(int p_nChannel, int p_nA, int p_nB, const QByteArray& p_baIf, int p_nBaud,
                   int p_nMs) override
     {
@@ -69,13 +64,7 @@ public:
         return nClose;
     }
     int comClose(int p_nChannel) override { return record({"comClose", p_nChannel}), 1; }
-    void record(const QVariantList& p_lstCall)
-    {
-        QStringList lstCall;
-        for (const QVariant& part : p_lstCall)
-            lstCall << part.toString();
-        calls << lstCall.join(' ');
-    }
+    void record(const QVariantList& p_lstCall) { calls << QVariant(p_lstCall).toStringList().join(' '); }
 
     QStringList calls;
     int nOpenIV = 1;
@@ -84,36 +73,6 @@ public:
     int nClose = 1;
 };
 
-// The simulated industrial PC in a thread of its own: the library blocks the GUI thread while it waits for
-// the answer, so the peer must go on serving meanwhile.
-class ipcPeer_c
-{
-public:
-    ipcPeer_c()
-    {
-        m_thread.start();
-        m_pSim->moveToThread(&m_thread);
-    }
-    ~ipcPeer_c()
-    {
-        m_pSim->deleteLater();
-        m_thread.quit();
-        m_thread.wait();
-    }
-    // Runs p_fn on the peer in its thread and returns its result.
-    template <typename F>
-    auto run(F p_fn) -> decltype(p_fn(nullptr))
-    {
-        decltype(p_fn(nullptr)) result{};
-        QMetaObject::invokeMethod(
-            m_pSim, [&]() { result = p_fn(m_pSim); }, Qt::BlockingQueuedConnection);
-        return result;
-    }
-
-private:
-    QThread m_thread;
-    sim_t* m_pSim = new sim_t();
-};
 } // namespace
 
 class tst_comServer : public QObject
@@ -284,22 +243,18 @@ private slots:
                 m_pLibrary->nClose = nCloseResult;
                 QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }),
                          nCloseResult == 0 ? QStringList{g_strCloseRefused.arg(7)} : QStringList());
-                QCOMPARE(m_pLibrary->calls, g_lstClose);
+                QCOMPARE(m_pLibrary->calls, QStringList({"closeComServerMode 1 254 -1", "comClose 1"}));
             }
     }
 
     void standInOnTheIndustrialPc_data()
     {
         QTest::addColumn<sim_t::ipcAnswer_t>("answer");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QStringList>("startBoxes");
-        QTest::addColumn<QStringList>("stopBoxes");
-        QTest::newRow("accepted") << sim_t::ipcAccept << 0 << QStringList{g_strInfo} << QStringList();
-        QTest::newRow("refused with code 7") << sim_t::ipcRefuse << 7 << QStringList{g_strRefused.arg(7)}
-                                             << QStringList{g_strCloseRefused.arg(7)};
-        QTest::newRow("silent peer") << sim_t::ipcSilent << 0
-                                     << QStringList{g_strRefused.arg(KVC_ERR_TIMEOUT)}
-                                     << QStringList{g_strCloseRefused.arg(KVC_ERR_TIMEOUT)};
+        QTest::addColumn<int>("code"); // the peer's, then the one the boxes say
+        QTest::addColumn<int>("shown");
+        QTest::newRow("accepted") << sim_t::ipcAccept << 0 << 0;
+        QTest::newRow("refused with code 7") << sim_t::ipcRefuse << 7 << 7;
+        QTest::newRow("silent peer") << sim_t::ipcSilent << 0 << int(KVC_ERR_TIMEOUT);
     }
     // The program's own binding: the library stand-in next to the executable, the interface found by its
     // USB ids and reached by the port name the platform gives (pts/N).
@@ -307,20 +262,33 @@ private slots:
     {
         QFETCH(sim_t::ipcAnswer_t, answer);
         QFETCH(int, code);
-        QFETCH(QStringList, startBoxes);
-        QFETCH(QStringList, stopBoxes);
+        QFETCH(int, shown);
         kvcomLibrary_c::setInstance(nullptr);
         auto* pRuntime = dynamic_cast<kvcomRuntimeLibrary_c*>(&kvcomLibrary_c::instance());
         QVERIFY2(pRuntime != nullptr && pRuntime->isLoaded(),
                  "libKVCom_x64.so is built into the test's directory");
-        ipcPeer_c peer;
-        QVERIFY(peer.run([=](sim_t* p_pSim)
-                         { return p_pSim->open() && (p_pSim->setIpcAnswer(answer, code), true); }));
-        fakeUdev_n::setPorts({fakeUdev_n::portEntry(
-            peer.run([](sim_t* p_pSim) { return p_pSim->slavePath(); }), "0483", "a097")});
+        // The simulated industrial PC in a thread of its own: the library blocks the GUI thread while it
+        // waits for the answer, so the peer must go on serving meanwhile.
+        QThread thread;
+        auto* pPeer = new sim_t();
+        pPeer->moveToThread(&thread);
+        thread.start();
+        QObject::connect(&thread, &QThread::finished, pPeer, &QObject::deleteLater);
+        const auto guard = qScopeGuard([&]() { thread.quit(), thread.wait(); });
+        const auto run = [&](auto p_fn)
+        {
+            decltype(p_fn(nullptr)) result{};
+            QMetaObject::invokeMethod(
+                pPeer, [&]() { result = p_fn(pPeer); }, Qt::BlockingQueuedConnection);
+            return result;
+        };
+        QVERIFY(
+            run([=](sim_t* p_pSim) { return p_pSim->open() && (p_pSim->setIpcAnswer(answer, code), true); }));
+        fakeUdev_n::setPorts(
+            {fakeUdev_n::portEntry(run([](sim_t* p_pSim) { return p_pSim->slavePath(); }), "0483", "a097")});
         auto state = [&]()
         {
-            return peer.run(
+            return run(
                 [](sim_t* p_pSim)
                 {
                     return p_pSim->commands()
@@ -329,10 +297,12 @@ private slots:
                 });
         };
         const QByteArray baOpen = "kvc open 254 900103 115200 8 0 0 0 180";
-        QCOMPARE(answering({}, [this]() { f.window->startComServerAction()->trigger(); }), startBoxes);
+        QCOMPARE(answering({}, [this]() { f.window->startComServerAction()->trigger(); }),
+                 QStringList{answer == sim_t::ipcAccept ? g_strInfo : g_strRefused.arg(shown)});
         QCOMPARE(state(), QByteArrayList({baOpen, answer == sim_t::ipcAccept ? QByteArray("900103")
                                                                              : QByteArray("closed")}));
-        QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }), stopBoxes);
+        QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }),
+                 answer == sim_t::ipcAccept ? QStringList() : QStringList{g_strCloseRefused.arg(shown)});
         QCOMPARE(state(), QByteArrayList({baOpen, "kvc close 254", "closed"}));
         // The channel was closed whatever the peer said: a second stop finds none and sends nothing.
         QCOMPARE(answering({}, [this]() { f.window->stopComServerAction()->trigger(); }),

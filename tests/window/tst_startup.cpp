@@ -14,7 +14,7 @@ namespace
 {
 // A library whose version call answers as told, filling the whole buffer without a terminating NUL as a
 // careless library might.
-class versionOnlyLibrary_c : public kvcomLibrary_c
+class versionOnlyLibrary_c : public kvcomRuntimeLibrary_c
 {
 public:
     int nResult = 0;
@@ -22,13 +22,6 @@ public:
     {
         return std::memset(p_szBuffer, 'v', nResult != 0 ? p_nSize : 0), nResult;
     }
-    int comOpenIV(int, int, int, const QByteArray&, int, int) override { return 0; }
-    int openComServerMode(int, int, const QByteArray&, int, int, int, int, int, int, int*) override
-    {
-        return 0;
-    }
-    int closeComServerMode(int, int, int*) override { return 0; }
-    int comClose(int) override { return 0; }
 };
 } // namespace
 
@@ -37,57 +30,47 @@ class tst_startup : public QObject
     Q_OBJECT
 
 private slots:
-    void libraryCheck_data()
-    {
-        QTest::addColumn<int>("result");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("box"); // the title of the one box, if any
-        QTest::addColumn<QString>("window");
-        const QString strMissing = QStringLiteral("Kommunikations-DLL nicht gefunden");
-        const QString strTitle =
-            QStringLiteral("Einlernen von Fingern (optischer Sensor)|1.0 / Feb  8 2020|");
-        QTest::newRow("missing, Cancel: the program ends")
-            << 0 << int(QMessageBox::Cancel) << strMissing << "";
-        QTest::newRow("missing, Ignore: no COM server")
-            << 0 << int(QMessageBox::Ignore) << strMissing << strTitle + "00";
-        QTest::newRow("present: COM server") << 1 << int(QMessageBox::Cancel) << QString() << strTitle + "11";
-    }
     // The window, if shown, as "title|version|<start enabled><stop enabled>".
     void libraryCheck()
     {
-        QFETCH(int, result);
-        QFETCH(int, answer);
-        QFETCH(QString, box);
-        QFETCH(QString, window);
-        versionOnlyLibrary_c library;
-        library.nResult = result;
-        kvcomLibrary_c::setInstance(&library);
-        std::unique_ptr<modalAnswerer_c> pAnswerer(
-            modalAnswerer_c::clicking(QMessageBox::StandardButton(answer)));
-        QString strShown;
-        QTimer probe;
-        connect(&probe, &QTimer::timeout,
-                [&]()
-                {
-                    for (QWidget* pWidget : QApplication::topLevelWidgets())
+        const QString strMissing = QStringLiteral("Kommunikations-DLL nicht gefunden");
+        const QString strTitle =
+            QStringLiteral("Einlernen von Fingern (optischer Sensor)|1.0 / Feb  8 2020|");
+        // The version call's result, the button clicked, the title of the one box if any, the window.
+        const QList<std::tuple<int, QMessageBox::StandardButton, QString, QString>> lstRows = {
+            {0, QMessageBox::Cancel, strMissing, ""},              // the program ends
+            {0, QMessageBox::Ignore, strMissing, strTitle + "00"}, // no COM server
+            {1, QMessageBox::Cancel, QString(), strTitle + "11"}};
+        for (const auto& [nResult, nAnswer, strBox, strWindow] : lstRows)
+        {
+            versionOnlyLibrary_c library;
+            library.nResult = nResult;
+            kvcomLibrary_c::setInstance(&library);
+            std::unique_ptr<modalAnswerer_c> pAnswerer(modalAnswerer_c::clicking(nAnswer));
+            QString strShown;
+            QTimer probe;
+            connect(&probe, &QTimer::timeout,
+                    [&]()
                     {
-                        auto* pWindow = qobject_cast<vindal01mainWindow_c*>(pWidget);
-                        if (pWindow == nullptr || !pWindow->isVisible())
-                            continue;
-                        strShown =
-                            QStringList{pWindow->windowTitle(), QApplication::applicationVersion(),
-                                        QString::number(pWindow->startComServerAction()->isEnabled()) +
-                                            QString::number(pWindow->stopComServerAction()->isEnabled())}
-                                .join('|');
-                        QApplication::exit(7);
-                    }
-                });
-        probe.start(10);
-        QCOMPARE(runTool(*qApp), window.isEmpty() ? 0 : 7);
-        kvcomLibrary_c::setInstance(nullptr);
-        QCOMPARE(strShown, window);
-        QCOMPARE(pAnswerer->count(), box.isEmpty() ? 0 : 1);
-        QCOMPARE(pAnswerer->seen().value(0).strTitle, box);
+                        for (QWidget* pWidget : QApplication::topLevelWidgets())
+                            if (auto* pWindow = qobject_cast<vindal01mainWindow_c*>(pWidget);
+                                pWindow != nullptr && pWindow->isVisible())
+                            {
+                                strShown =
+                                    QStringLiteral("%1|%2|%3%4")
+                                        .arg(pWindow->windowTitle(), QApplication::applicationVersion(),
+                                             QString::number(pWindow->startComServerAction()->isEnabled()),
+                                             QString::number(pWindow->stopComServerAction()->isEnabled()));
+                                QApplication::exit(7);
+                            }
+                    });
+            probe.start(10);
+            QCOMPARE(runTool(*qApp), strWindow.isEmpty() ? 0 : 7);
+            kvcomLibrary_c::setInstance(nullptr);
+            QCOMPARE(strShown, strWindow);
+            QCOMPARE(pAnswerer->count(), strBox.isEmpty() ? 0 : 1);
+            QCOMPARE(pAnswerer->seen().value(0).strTitle, strBox);
+        }
     }
 
     void aboutDialogShowsTheVersion()
