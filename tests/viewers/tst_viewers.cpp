@@ -68,43 +68,35 @@ class tst_viewers : public QObject
 
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
-    void dataViewerTabChoice_data()
-    {
-        QTest::addColumn<QByteArray>("block");
-        QTest::addColumn<bool>("textTab");
-        QTest::addColumn<QString>("text"); // the text view shows every line end as a line break
-        QTest::newRow("reply line") << QByteArray("=OK\r\n") << true << QStringLiteral("=OK\n");
-        QTest::newRow("white space") << QByteArray("\t\n\v\f\r ~") << true << QStringLiteral("\t\n\v\f\n ~");
-        QTest::newRow("empty") << QByteArray() << true << QString();
-        QTest::newRow("zero byte") << QByteArray("=OK\0tail", 8) << false << QStringLiteral("=OK");
-        QTest::newRow("UTF-8") << QByteArray("gr\xc3\xbc") << false << QString::fromUtf8("gr\xc3\xbc");
-        QTest::newRow("invalid UTF-8") << QByteArray("a\xff") << false << QStringLiteral("a\ufffd");
-        for (const char* pszControl : {"a\x7f", "\x1b[0m", "\x08"})
-            QTest::addRow("control %d", int(pszControl[1]))
-                << QByteArray(pszControl) << false << QString(pszControl);
-    }
     void dataViewerTabChoice()
     {
-        QFETCH(QByteArray, block);
-        QFETCH(bool, textTab);
-        QFETCH(QString, text);
-        dataViewer_c viewer;
-        QTabWidget* pTabs = viewer.findChild<QTabWidget*>();
-        QCOMPARE(QStringList({pTabs->tabText(0), pTabs->tabText(1)}), QStringList({"Hex-Viewer", "Text"}));
-        // Start from the other tab, so that the choice is really made; new data alone keeps the tab.
-        viewer.setData(textTab ? QByteArray("\x01", 1) : QByteArray("text"));
-        viewer.selectBestView();
-        viewer.setData(block);
-        QCOMPARE(pTabs->currentIndex(), textTab ? 0 : 1);
-        viewer.selectBestView();
-        QCOMPARE(pTabs->currentIndex(), textTab ? 1 : 0);
-        QCOMPARE(viewer.findChild<dataViewer_c::hexWidget_t*>()->data(), block);
-        QPlainTextEdit* pText = viewer.findChild<QPlainTextEdit*>();
-        pTabs->setCurrentIndex(1);
-        QCOMPARE(pText->toPlainText(), text);
-        // While the text tab is current, a new block shows as soon as the event loop runs.
-        viewer.setData("third");
-        QTRY_COMPARE(pText->toPlainText(), QStringLiteral("third"));
+        // Per block: whether the text tab is best, and the text shown (every line end as a line break).
+        QList<std::tuple<QByteArray, bool, QString>> lstCases = {
+            {"=OK\r\n", true, "=OK\n"},          {"\t\n\v\f\r ~", true, "\t\n\v\f\n ~"},
+            {QByteArray(), true, QString()},     {QByteArray("=OK\0tail", 8), false, "=OK"},
+            {"gr\xc3\xbc", false, "gr\xc3\xbc"}, {"a\xff", false, "a\ufffd"}};
+        for (const char* pszControl : {"a\x7f", "\x1b[0m", "\x08"})
+            lstCases.append({pszControl, false, pszControl});
+        for (const auto& [block, textTab, text] : lstCases)
+        {
+            dataViewer_c viewer;
+            QTabWidget* pTabs = viewer.findChild<QTabWidget*>();
+            QCOMPARE(pTabs->tabText(0) + '|' + pTabs->tabText(1), QStringLiteral("Hex-Viewer|Text"));
+            // Start from the other tab, so that the choice is really made; new data alone keeps the tab.
+            viewer.setData(textTab ? QByteArray("\x01", 1) : QByteArray("text"));
+            viewer.selectBestView();
+            viewer.setData(block);
+            QCOMPARE(pTabs->currentIndex(), textTab ? 0 : 1);
+            viewer.selectBestView();
+            QCOMPARE(pTabs->currentIndex(), textTab ? 1 : 0);
+            QCOMPARE(viewer.findChild<dataViewer_c::hexWidget_t*>()->data(), block);
+            QPlainTextEdit* pText = viewer.findChild<QPlainTextEdit*>();
+            pTabs->setCurrentIndex(1);
+            QCOMPARE(pText->toPlainText(), text);
+            // While the text tab is current, a new block shows as soon as the event loop runs.
+            viewer.setData("third");
+            QTRY_COMPARE(pText->toPlainText(), QStringLiteral("third"));
+        }
     }
     void dataViewerSavesAllOrNothing()
     {
@@ -118,7 +110,6 @@ private slots:
             viewer.setData(baBlock);
             modalAnswerer_c answerer(strFn);
             viewer.findChild<QPushButton*>()->click();
-            QCOMPARE(answerer.fileDialogs(), 1);
             QCOMPARE(answerer.messages(), QStringList());
             QCOMPARE(fileContents(strFn), baBlock);
         }
