@@ -198,8 +198,7 @@ private slots:
         useContextMenu(pTree->viewport(), vindal01mainWindow_c::tr("Save as CSV..."));
         QVERIFY(QRegularExpression("^templates-\\d{8}-\\d{6}\\.csv$").match(m_lstSeen.value(0)).hasMatch());
         QFile file(m_pDir->filePath("table.csv"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), csv);
+        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)"), csv);
     }
 
 private:
