@@ -77,7 +77,6 @@ private slots:
                               f.t().lblBuildTime()->text(), f.t().lblCapacity()->text()}),
                  QStringList({"VD01 V9.99", "Feb  8 2020", "14:30:15", "2 / 500"}));
         QCOMPARE(f.window->state(), state_t::QueryDevice);
-        QCOMPARE(f.t().pageStack()->currentIndex(), f.t().pageIndex(0));
     }
 
     void imageCaptureShowsThePictureBottomRowFirst_data() { chunkRows({0, 64, 37}); }
