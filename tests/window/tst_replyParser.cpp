@@ -316,9 +316,8 @@ private slots:
         const QLabel* pLamp = f.window->portStateLabel();
         if (adapters == 0)
         {
-            QVERIFY(f.window->serialPort() == nullptr);
-            QVERIFY(f.showsLamp(pLamp, images_n::lampYellow()));
-            QVERIFY(pLamp->toolTip().isEmpty());
+            QVERIFY(!f.window->serialPort() && f.showsLamp(pLamp, images_n::lampYellow()) &&
+                    pLamp->toolTip().isEmpty());
             QVERIFY(!f.window->watchdogTimer()->isActive() && !f.window->idleTimer()->isActive());
             return;
         }

@@ -46,8 +46,7 @@ private slots:
         QVERIFY(!f.window->watchdogTimer()->isActive());
         // "---" empties the buffer and becomes the running command, but nothing is written.
         QVERIFY(f.window->sendCommand(command_t::NoCommand, {}));
-        QCOMPARE(f.window->command(), command_t::NoCommand);
-        QVERIFY(f.window->received().isEmpty());
+        QVERIFY(f.window->command() == command_t::NoCommand && f.window->received().isEmpty());
         QCOMPARE(f.wireSoFar(), QByteArrayList({"scan", "\x03"}));
         // A vanished device closes the port; a new selection starts afresh.
         const QString strPort = f.window->serialPort()->portName();
@@ -64,9 +63,8 @@ private slots:
     void withoutAPortNothingIsSentAndTheSerialLogRecordsTheExchange()
     {
         QVERIFY(!f.window->sendCommand(command_t::ModelFw, {}));
-        QCOMPARE(f.window->command(), command_t::NoCommand);
-        QVERIFY(f.window->commandParams().isEmpty());
-        QCOMPARE(f.window->state(), state_t::Initial);
+        QVERIFY(f.window->command() == command_t::NoCommand && f.window->commandParams().isEmpty() &&
+                f.window->state() == state_t::Initial);
         QVERIFY(f.showsLamp(f.window->portStateLabel(), images_n::lampYellow()));
         // A port that cannot be opened: the red lamp.
         const QString strMissing = f.dir->filePath(QStringLiteral("no-such-port"));
