@@ -46,17 +46,25 @@ private slots:
         QVERIFY(!f.window->watchdogTimer()->isActive());
         // "---" empties the buffer and becomes the running command, but nothing is written.
         QVERIFY(f.window->sendCommand(command_t::NoCommand, {}));
-        QCOMPARE(f.window->command(), command_t::NoCommand);
-        QVERIFY(f.window->received().isEmpty());
+        QVERIFY(f.window->command() == command_t::NoCommand && f.window->received().isEmpty());
         QCOMPARE(f.wireSoFar(), QByteArrayList({"scan", "\x03"}));
+        // A vanished device closes the port; a new selection starts afresh.
+        const QString strPort = f.window->serialPort()->portName();
+        f.sim->vanish();
+        QTRY_VERIFY(!f.window->serialPort()->isOpen());
+        QVERIFY(f.showsLamp(f.window->portStateLabel(), images_n::lampRed()));
+        QVERIFY(f.window->portStateLabel()->toolTip().contains(strPort));
+        QVERIFY(!f.window->sendCommand(command_t::ModelFw, {}));
+        QVERIFY(f.sim->open());
+        f.t().portChanged(f.sim->slavePath());
+        QTRY_VERIFY(f.sim->commands().contains("model_fw"));
     }
 
-    void withoutAPortNothingIsSent()
+    void withoutAPortNothingIsSentAndTheSerialLogRecordsTheExchange()
     {
         QVERIFY(!f.window->sendCommand(command_t::ModelFw, {}));
-        QCOMPARE(f.window->command(), command_t::NoCommand);
-        QVERIFY(f.window->commandParams().isEmpty());
-        QCOMPARE(f.window->state(), state_t::Initial);
+        QVERIFY(f.window->command() == command_t::NoCommand && f.window->commandParams().isEmpty() &&
+                f.window->state() == state_t::Initial);
         QVERIFY(f.showsLamp(f.window->portStateLabel(), images_n::lampYellow()));
         // A port that cannot be opened: the red lamp.
         const QString strMissing = f.dir->filePath(QStringLiteral("no-such-port"));
@@ -68,53 +76,6 @@ private slots:
         QCOMPARE(f.window->state(), state_t::QueryDevice);
         QCOMPARE(f.window->command(), command_t::NoCommand);
         QVERIFY(f.window->serialCommandsWindow()->toPlainText().isEmpty());
-    }
-
-    void aVanishedDeviceClosesThePort()
-    {
-        f.openOnSimulator();
-        const QString strPort = f.window->serialPort()->portName();
-        f.sim->vanish();
-        QTRY_VERIFY(!f.window->serialPort()->isOpen());
-        QVERIFY(f.showsLamp(f.window->portStateLabel(), images_n::lampRed()));
-        QVERIFY(f.window->portStateLabel()->toolTip().contains(strPort));
-        QVERIFY(!f.window->sendCommand(command_t::ModelFw, {}));
-        // A new selection starts afresh.
-        QVERIFY(f.sim->open());
-        f.t().portChanged(f.sim->slavePath());
-        QTRY_COMPARE(f.sim->commands().value(0), QByteArray("model_fw"));
-    }
-
-    void stateStackPushesAndPops()
-    {
-        vindal01mainWindow_c& w = *f.window;
-        // A pop gives back state and command of its push.
-        f.t().setState(state_t::Scan);
-        f.t().setCommand(command_t::Search);
-        w.pushState();
-        f.t().setState(state_t::Enroll);
-        f.t().setCommand(command_t::LedOn);
-        w.popSubState();
-        QCOMPARE(w.state(), state_t::Scan);
-        QCOMPARE(w.command(), command_t::Search);
-        // Pairs left behind by interrupted chains do not pile up without end: the oldest go first.
-        const int nMax = vindal01mainWindow_c::maxStateStackSize;
-        for (int i = 0; i < nMax + 100; ++i)
-            f.t().setCommand(static_cast<command_t>(i % 23)), w.pushState();
-        QCOMPARE(w.stateStack().size(), nMax);
-        QCOMPARE(w.stateStack().last().nCommand, (nMax + 99) % 23);
-        QCOMPARE(w.stateStack().first().nCommand, 100 % 23);
-        while (!w.stateStack().isEmpty())
-            w.popSubState();
-        // An empty stack leaves the running command and says Error.
-        f.t().setCommand(command_t::Search);
-        w.popSubState();
-        QCOMPARE(w.state(), state_t::Error);
-        QCOMPARE(w.command(), command_t::Search);
-    }
-
-    void serialLogRecordsTheExchange()
-    {
         f.t().enableLogging(true);
         f.t().portChanged(f.sim->slavePath());
         QTRY_COMPARE(f.sim->commands().size(), 6);
@@ -144,6 +105,32 @@ private slots:
         f.t().enableLogging(false);
         f.t().enableLogging(true);
         QVERIFY(f.window->serialPort()->logFileName() != strLog || QFileInfo(strLog).size() == nSizeBefore);
+    }
+
+    void stateStackPushesAndPops()
+    {
+        vindal01mainWindow_c& w = *f.window;
+        // A pop gives back state and command of its push.
+        f.t().setState(state_t::Scan);
+        f.t().setCommand(command_t::Search);
+        w.pushState();
+        f.t().setState(state_t::Enroll);
+        f.t().setCommand(command_t::LedOn);
+        w.popSubState();
+        QCOMPARE(std::make_pair(w.state(), w.command()), std::make_pair(state_t::Scan, command_t::Search));
+        // Pairs left behind by interrupted chains do not pile up without end: the oldest go first.
+        const int nMax = vindal01mainWindow_c::maxStateStackSize;
+        for (int i = 0; i < nMax + 100; ++i)
+            f.t().setCommand(static_cast<command_t>(i % 23)), w.pushState();
+        QCOMPARE(w.stateStack().size(), nMax);
+        QCOMPARE(w.stateStack().last().nCommand, (nMax + 99) % 23);
+        QCOMPARE(w.stateStack().first().nCommand, 100 % 23);
+        while (!w.stateStack().isEmpty())
+            w.popSubState();
+        // An empty stack leaves the running command and says Error.
+        f.t().setCommand(command_t::Search);
+        w.popSubState();
+        QCOMPARE(std::make_pair(w.state(), w.command()), std::make_pair(state_t::Error, command_t::Search));
     }
 };
 
