@@ -91,6 +91,11 @@ private slots:
         for (const char* pszPort : {"ttyS0", "ttyUSB9", "ttyUSB0 (USB Serial Adapter / Maker)"})
             selector.setPort(pszPort);
         QCOMPARE(selector.port(), QStringLiteral("ttyS0"));
+        // Cut short in a narrow tool bar, the chosen entry is whole in the tool tip and in the open list.
+        selector.setPort(QStringLiteral("ttyUSB0"));
+        selector.setMaximumWidth(60);
+        QCOMPARE(pCombo->toolTip(), items(pCombo).at(0));
+        QVERIFY(pCombo->view()->minimumWidth() >= pCombo->view()->sizeHintForColumn(0));
         selector.setPort(QStringLiteral("--update--"));
         QCOMPARE(pCombo->currentIndex(), 3);
     }
