@@ -38,23 +38,6 @@ namespace
 // Receive-buffer overflows seen on the debug channel: the receive buffer reached its bound.
 int g_nReceiveDrops = 0;
 
-qint64 residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-    {
-        return -1;
-    }
-    for (const QByteArray& baLine : status.readAll().split('\n'))
-    {
-        if (baLine.startsWith("VmRSS:"))
-        {
-            return baLine.mid(6).trimmed().split(' ').value(0).toLongLong();
-        }
-    }
-    return -1;
-}
-
 struct sample_t
 {
     qint64 nMs;
@@ -314,8 +297,9 @@ public:
         {
             if (clock.elapsed() >= nNextSample)
             {
-                m_lstSamples.append({clock.elapsed(), residentKiB(), int(m_window.stateStack().size()),
-                                     cycles(), unexpectedLines(), trafficLines(), inUseKiB()});
+                m_lstSamples.append({clock.elapsed(), bench_n::residentKiB(),
+                                     int(m_window.stateStack().size()), cycles(), unexpectedLines(),
+                                     trafficLines(), inUseKiB()});
                 nNextSample += 2000;
             }
             m_sim.setFinger(1 + int(nRound % 4), int(nRound % 3));
@@ -340,8 +324,8 @@ public:
             m_sim.clearRecording();
             m_nMaxStack = qMax(m_nMaxStack, int(m_window.stateStack().size()));
         }
-        m_lstSamples.append({clock.elapsed(), residentKiB(), int(m_window.stateStack().size()), cycles(),
-                             unexpectedLines(), trafficLines(), inUseKiB()});
+        m_lstSamples.append({clock.elapsed(), bench_n::residentKiB(), int(m_window.stateStack().size()),
+                             cycles(), unexpectedLines(), trafficLines(), inUseKiB()});
     }
 
     // The unexpected-response window fills up to its limit over a long run, about a kilobyte a line.
@@ -349,7 +333,7 @@ public:
     static qint64 inUseKiB()
     {
         malloc_trim(0);
-        return residentKiB();
+        return bench_n::residentKiB();
     }
 
     int trafficLines() const { return m_window.serialCommandsWindow()->document()->blockCount(); }

@@ -31,13 +31,7 @@ namespace
 {
 double residentMB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& baLine : status.readAll().split('\n'))
-        if (baLine.startsWith("VmRSS:"))
-            return baLine.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
+    return double(bench_n::residentKiB()) / 1024.0;
 }
 
 // A dialogue as the tool logs it: a command line written, its reply read in one or two pieces.
