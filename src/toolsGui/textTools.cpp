@@ -1,5 +1,8 @@
 #include "toolsGui/textTools.h"
 
+#include <QDateTime>
+#include <QLocale>
+
 #include <charconv>
 
 namespace toolsGui_n
@@ -71,4 +74,11 @@ QString durationText(qint64 p_nSeconds)
     // Days are written in full; they outgrow 32 bits only for absurd inputs, which still print correctly.
     return str + QString::number(nD) + QString::asprintf("d %i:%02i:%02i", nH, nM, nS);
 }
+
+QString timeStampText(const QDateTime& p_dt, const QString& p_strFormat)
+{
+    // QDateTime::toString(format) writes the system locale's digits (Arabic-Indic under ar_EG).
+    return QLocale::c().toString(p_dt, p_strFormat);
+}
+
 } // namespace toolsGui_n
