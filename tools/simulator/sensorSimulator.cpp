@@ -589,6 +589,11 @@ QByteArray sensorSimulator_c::received() const
     return m_baReceived;
 }
 
+QByteArrayList sensorSimulator_c::overtakingCommands() const
+{
+    return m_lstOvertaking;
+}
+
 QByteArrayList sensorSimulator_c::commands() const
 {
     return m_lstCommands;
@@ -604,6 +609,7 @@ void sensorSimulator_c::clearRecording()
     m_baReceived.clear();
     m_lstCommands.clear();
     m_lstCommandTimes.clear();
+    m_lstOvertaking.clear();
     m_baSent.clear();
 }
 
@@ -790,7 +796,13 @@ void sensorSimulator_c::executeCommand(const QByteArray& p_baLine)
         handleIpcRequest(lstWords);
         return;
     }
-    // The module does one thing at a time: a new command ends whatever still waits.
+    // The module does one thing at a time: a new command ends whatever still waits. A peer that sends one
+    // while a scan, search, match or enrolment still works, without an abort before, did not wait for
+    // the reply.
+    if (m_nOperation != operationNone || m_pScanTimer->isActive())
+    {
+        m_lstOvertaking.append(p_baLine);
+    }
     stopOperation();
 
     if (baVerb == "model_fw")

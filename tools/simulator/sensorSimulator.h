@@ -306,7 +306,10 @@ public:
     QByteArrayList commands() const;
     // Every byte written to the master, in order.
     QByteArray sent() const;
-    // Forgets received(), commands() and sent().
+    // Commands that came while the module still worked on a scan, search, match or enrolment and no abort
+    // byte had ended it: a peer that did not wait for the reply.
+    QByteArrayList overtakingCommands() const;
+    // Forgets received(), commands(), overtakingCommands() and sent().
     void clearRecording();
 
     // The checksum of the wire: 32-bit wrapping sum of the bytes taken as unsigned 8-bit values.
@@ -438,6 +441,7 @@ private:
     QByteArray m_baOutput; // queued, not yet written
     QByteArray m_baReceived;
     QByteArrayList m_lstCommands;
+    QByteArrayList m_lstOvertaking;
     QByteArray m_baSent;
 };
 
