@@ -588,5 +588,9 @@ löschen</translation>
         <source>Verbindung zum Sensor verloren: Der Adapter an Port %1 wurde abgezogen oder ist ausgefallen.</source>
         <translation>Verbindung zum Sensor verloren: Der Adapter an Port %1 wurde abgezogen oder ist ausgefallen.</translation>
     </message>
+    <message>
+        <source>Einlernen abgebrochen.</source>
+        <translation>Einlernen abgebrochen.</translation>
+    </message>
 </context>
 </TS>

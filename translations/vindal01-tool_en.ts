@@ -588,5 +588,9 @@ finger</translation>
         <source>Verbindung zum Sensor verloren: Der Adapter an Port %1 wurde abgezogen oder ist ausgefallen.</source>
         <translation>Connection to the sensor lost: the adapter on port %1 was unplugged or has failed.</translation>
     </message>
+    <message>
+        <source>Einlernen abgebrochen.</source>
+        <translation>Enrolment cancelled.</translation>
+    </message>
 </context>
 </TS>

@@ -32,6 +32,13 @@ QVariantMap withFid(QVariantMap p_mapParams, int p_nFid)
 void vindal01mainWindow_c::commandCompleted(command_t p_nCommand, const QString& p_strReply, bool p_bAborted)
 {
     m_pWatchdogTimer->stop();
+    m_bReplyAwaited = false;
+    completeInState(p_nCommand, p_strReply, p_bAborted);
+    updateControls();
+}
+
+void vindal01mainWindow_c::completeInState(command_t p_nCommand, const QString& p_strReply, bool p_bAborted)
+{
     switch (m_nState)
     {
     case state_t::Initial:
@@ -57,9 +64,13 @@ void vindal01mainWindow_c::commandCompleted(command_t p_nCommand, const QString&
         }
         else if (p_nCommand == command_t::EnrollDupFP)
         {
-            m_pBtnEnrollStart->setEnabled(true);
+            const quint32 nStep = m_nDialogueStep;
             showEnrollResult(p_strReply);
-            slotEnrollPidChanged(m_pLeEnrollPid->text());
+            // A box waits for the technician; an adapter lost meanwhile has ended the page's dialogue.
+            if (nStep == m_nDialogueStep)
+            {
+                slotEnrollPidChanged(m_pLeEnrollPid->text());
+            }
         }
         else
         {
@@ -163,6 +174,13 @@ void vindal01mainWindow_c::completeQueryDevice(command_t p_nCommand, const QStri
         m_strCapacity = p_strReply;
         showDeviceInfo();
         break;
+    case command_t::LedOn:
+        // A port chosen on another page: the module is known now, and that page rests again.
+        if (m_nMode != mode_t::Info)
+        {
+            enterModeState();
+        }
+        break;
     default:
         break;
     }
@@ -201,16 +219,16 @@ void vindal01mainWindow_c::completeScan(command_t p_nCommand, const QString& p_s
         sendCommand(command_t::Scan, QVariantMap());
         break;
     case command_t::Search:
-        if (m_nMode == mode_t::Train)
-        {
-            showIdentificationResult(p_strReply);
-        }
-        else
+        if (m_nMode != mode_t::Train)
         {
             unexpectedMode("for command reply", p_nCommand, p_strReply, p_bAborted);
         }
-        // One scan per result starts the next identification.
-        sendCommand(command_t::Scan, QVariantMap());
+        // One scan per result starts the next identification, unless the dialogue was taken over while the
+        // result was shown.
+        if (m_nMode != mode_t::Train || showIdentificationResult(p_strReply))
+        {
+            sendCommand(command_t::Scan, QVariantMap());
+        }
         break;
     case command_t::MatchId:
         if (p_strReply.startsWith(QLatin1String("=NO")))
@@ -337,6 +355,7 @@ void vindal01mainWindow_c::completeSubState(command_t p_nCommand, const QString&
     }
     else if (nState == state_t::SubFingerInfo && p_nCommand == command_t::LedOn)
     {
+        m_nFlagsPid = m_nDeletePid;
         popSubState();
         qDebug() << "FINGER COLLECTION STATE" << m_baFingerFlags;
         commandCompleted(m_nCommand, p_strReply, false);
@@ -379,54 +398,71 @@ void vindal01mainWindow_c::completeSubState(command_t p_nCommand, const QString&
     }
 }
 
+namespace
+{
+struct modeEntry_t
+{
+    const char* szStatus;
+    state_t nState;
+};
+const modeEntry_t g_aModes[] = {
+    {QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Informationen auslesen"), state_t::QueryDevice},
+    {QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Einlernen"), state_t::Enroll},
+    {QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Bild erfassen"), state_t::Scan},
+    {QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Identifizieren und Trainiern"), state_t::Scan},
+    {QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Finger löschen"), state_t::Delete},
+    {QT_TRANSLATE_NOOP("vindal01mainWindow_c", "Sensordaten analysieren"), state_t::AnalyseSensor},
+    {QT_TRANSLATE_NOOP("vindal01mainWindow_c", "MatchID Statistical Analysis"), state_t::Scan},
+};
+constexpr int g_nModes = static_cast<int>(sizeof(g_aModes) / sizeof(g_aModes[0]));
+} // namespace
+
 void vindal01mainWindow_c::slotModeSelected(int p_nMode)
 {
     m_nMode = static_cast<mode_t>(p_nMode);
     sendCommand(command_t::Cancel, QVariantMap());
     qDebug() << "Mode selected" << p_nMode;
-
-    struct modeEntry_t
-    {
-        const char* szStatus;
-        state_t nState;
-    };
-    static const modeEntry_t aModes[] = {
-        {QT_TR_NOOP("Informationen auslesen"), state_t::QueryDevice},
-        {QT_TR_NOOP("Einlernen"), state_t::Enroll},
-        {QT_TR_NOOP("Bild erfassen"), state_t::Scan},
-        {QT_TR_NOOP("Identifizieren und Trainiern"), state_t::Scan},
-        {QT_TR_NOOP("Finger löschen"), state_t::Delete},
-        {QT_TR_NOOP("Sensordaten analysieren"), state_t::AnalyseSensor},
-        {QT_TR_NOOP("MatchID Statistical Analysis"), state_t::Scan},
-    };
-    if (p_nMode < 0 || p_nMode >= static_cast<int>(sizeof(aModes) / sizeof(aModes[0])))
+    if (p_nMode < 0 || p_nMode >= g_nModes)
     {
         return;
     }
-    // A mode change ends whatever enrolment ran: Start may be clicked again.
-    m_pBtnEnrollStart->setEnabled(true);
-    statusBar()->showMessage(tr(aModes[p_nMode].szStatus));
+    // Whatever ran is given up (the abort byte has stopped the module), and a finger list read on another
+    // visit describes no one shown now.
+    leaveChain();
+    m_nFlagsPid = -1;
+    statusBar()->showMessage(tr(g_aModes[p_nMode].szStatus));
     m_pPageStack->setCurrentIndex(m_anPageIndex[p_nMode]);
-    switch (m_nMode)
+    if (m_nMode == mode_t::Info)
     {
-    case mode_t::Info:
         m_pLblFirmware->clear();
         m_pLblBuildDate->clear();
         m_pLblBuildTime->clear();
         m_pLblCapacity->clear();
-        break;
-    case mode_t::Delete:
-        m_pBtnDeleteSingle->setEnabled(false);
-        m_pBtnDeletePerson->setEnabled(false);
-        m_pBtnDeleteAll->setEnabled(true);
-        break;
-    case mode_t::MatchIdAnalysis:
-        m_nSecurityLevel = 0;
-        break;
-    default:
-        break;
     }
-    slotSetState(aModes[p_nMode].nState);
+    enterModeState();
+}
+
+void vindal01mainWindow_c::enterModeState()
+{
+    const int nMode = static_cast<int>(m_nMode);
+    if (nMode < 0 || nMode >= g_nModes)
+    {
+        return;
+    }
+    if (m_nMode == mode_t::MatchIdAnalysis)
+    {
+        m_nSecurityLevel = 0;
+    }
+    slotSetState(g_aModes[nMode].nState);
+    // The enrolment and delete pages show the fingers of the person in their field, the finger chosen
+    // staying chosen.
+    const QLineEdit* pPid =
+        m_nMode == mode_t::Enroll ? m_pLeEnrollPid : (m_nMode == mode_t::Delete ? m_pLeDeletePid : nullptr);
+    if (pPid != nullptr && !pPid->text().isEmpty())
+    {
+        readFingerList(pPid->text().toInt());
+    }
+    updateControls();
 }
 
 void vindal01mainWindow_c::slotCommandAborted()

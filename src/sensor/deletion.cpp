@@ -27,14 +27,18 @@ void vindal01mainWindow_c::slotDeletePidChanged(QString p_strPid)
     m_pLeDeleteFid->clear();
     m_pDeleteHandLeft->slotClearHilight();
     m_pDeleteHandRight->slotClearHilight();
+    if (m_nMode != mode_t::Delete)
+    {
+        updateControls();
+        return;
+    }
+    leaveChain();
+    slotSetState(state_t::Delete);
     refreshFingerList(m_pLeDeletePid->text().toInt());
-    m_pBtnDeleteSingle->setEnabled(false);
-    m_pBtnDeletePerson->setEnabled(false);
 }
 
 void vindal01mainWindow_c::showDeleteFingers()
 {
-    bool bAnyEnrolled = false;
     for (int nId = 0; nId < 10; ++nId)
     {
         humanHandWidget_c* pHand = humanHandWidget_c::handOfFingerId(nId) == humanHandWidget_c::handLeft
@@ -42,21 +46,8 @@ void vindal01mainWindow_c::showDeleteFingers()
                                        : m_pDeleteHandRight;
         const humanHandWidget_c::finger_t nFinger = humanHandWidget_c::fingerOfFingerId(nId);
         const bool bEnrolled = nId < m_baFingerFlags.size() && m_baFingerFlags.at(nId) != '0';
-        bAnyEnrolled = bAnyEnrolled || bEnrolled;
         pHand->setFingerColor(nFinger, bEnrolled ? QColor(Qt::lightGray) : QColor(Qt::gray));
     }
-    m_pBtnDeletePerson->setEnabled(bAnyEnrolled);
-    // The finger list is fresh: whatever deletion ran has ended.
-    m_pBtnDeleteAll->setEnabled(true);
-}
-
-void vindal01mainWindow_c::disableDeleteButtons()
-{
-    // While a deletion runs, a second click (a double click) must not start it again; the finger list
-    // read afterwards enables the buttons as the fingers allow.
-    m_pBtnDeleteSingle->setEnabled(false);
-    m_pBtnDeletePerson->setEnabled(false);
-    m_pBtnDeleteAll->setEnabled(false);
 }
 
 void vindal01mainWindow_c::slotDeleteFingerClicked(humanHandWidget_c::hand_t p_nHand,
@@ -67,24 +58,21 @@ void vindal01mainWindow_c::slotDeleteFingerClicked(humanHandWidget_c::hand_t p_n
     m_pDeleteHandRight->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
     (p_nHand == humanHandWidget_c::handLeft ? m_pDeleteHandLeft : m_pDeleteHandRight)
         ->setHilight(p_nFinger, Qt::white);
-    const int nId = humanHandWidget_c::fingerId(p_nHand, p_nFinger);
-    m_pLeDeleteFid->setText(QString::number(nId));
-    if (nId < m_baFingerFlags.size())
-    {
-        m_pBtnDeleteSingle->setEnabled(m_baFingerFlags.at(nId) != '0');
-    }
+    m_pLeDeleteFid->setText(QString::number(humanHandWidget_c::fingerId(p_nHand, p_nFinger)));
 }
 
 void vindal01mainWindow_c::slotDeleteSingleFinger()
 {
     const int nPid = m_pLeDeletePid->text().toInt();
     const int nFid = m_pLeDeleteFid->text().toInt();
-    if (!askYesNo(this, tr("Einzelnen Finger löschen?"),
-                  tr("Wollen Sie wirklich den Finger %1 der Person %2 löschen?").arg(nFid).arg(nPid)))
+    const quint32 nStep = m_nDialogueStep;
+    if (!m_pBtnDeleteSingle->isEnabled() ||
+        !askYesNo(this, tr("Einzelnen Finger löschen?"),
+                  tr("Wollen Sie wirklich den Finger %1 der Person %2 löschen?").arg(nFid).arg(nPid)) ||
+        nStep != m_nDialogueStep)
     {
         return;
     }
-    disableDeleteButtons();
     sendCommand(command_t::Cancel, QVariantMap());
     sendCommand(command_t::RegDel, {{QStringLiteral("pid"), m_pLeDeletePid->text().toInt()},
                                     {QStringLiteral("fid"), m_pLeDeleteFid->text().toInt()}});
@@ -93,12 +81,14 @@ void vindal01mainWindow_c::slotDeleteSingleFinger()
 void vindal01mainWindow_c::slotDeletePersonFingers()
 {
     const int nPid = m_pLeDeletePid->text().toInt();
-    if (!askYesNo(this, tr("Finger einer Person löschen?"),
-                  tr("Wollen Sie wirklich alle Finger der Person %2 löschen?").arg(nPid)))
+    const quint32 nStep = m_nDialogueStep;
+    if (!m_pBtnDeletePerson->isEnabled() ||
+        !askYesNo(this, tr("Finger einer Person löschen?"),
+                  tr("Wollen Sie wirklich alle Finger der Person %2 löschen?").arg(nPid)) ||
+        nStep != m_nDialogueStep)
     {
         return;
     }
-    disableDeleteButtons();
     sendCommand(command_t::Cancel, QVariantMap());
     m_nDeletePid = nPid;
     // The pair restored after the tenth RegDel makes the page's RegDel row read the finger list afresh,
@@ -110,12 +100,14 @@ void vindal01mainWindow_c::slotDeletePersonFingers()
 
 void vindal01mainWindow_c::slotDeleteAllFingers()
 {
-    if (!askYesNo(this, tr("Alle Finger löschen?"),
-                  tr("Wollen Sie wirklich alle Finger vom Sensor löschen?")))
+    const quint32 nStep = m_nDialogueStep;
+    if (!m_pBtnDeleteAll->isEnabled() ||
+        !askYesNo(this, tr("Alle Finger löschen?"),
+                  tr("Wollen Sie wirklich alle Finger vom Sensor löschen?")) ||
+        nStep != m_nDialogueStep)
     {
         return;
     }
-    disableDeleteButtons();
     sendCommand(command_t::Cancel, QVariantMap());
     sendCommand(command_t::RegClear, QVariantMap());
 }

@@ -4,12 +4,25 @@
 #include <QDebug>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 
 using namespace sensor_n;
 
 void vindal01mainWindow_c::refreshFingerList(qint32 p_nPid)
 {
     sendCommand(command_t::Cancel, QVariantMap());
+    readFingerList(p_nPid);
+}
+
+void vindal01mainWindow_c::readFingerList(qint32 p_nPid)
+{
+    m_nFlagsPid = -1;
+    // Without a port the walk could not end; the page reads its list once a port is chosen.
+    if (!portOpen())
+    {
+        updateControls();
+        return;
+    }
     m_nDeletePid = p_nPid;
     // The walk ends with LedOn; the pushed pair lets the page's own row colour the hands afterwards.
     m_nCommand = command_t::LedOn;
@@ -33,7 +46,21 @@ void vindal01mainWindow_c::slotEnrollPidChanged(QString p_strPid)
     m_pLeEnrollFid->clear();
     m_pEnrollHandLeft->slotClearHilight();
     m_pEnrollHandRight->slotClearHilight();
+    // The page shows the new person once the list is read; an enrolment running for the person before
+    // is given up, which the abort byte of the walk tells the module.
+    if (m_nMode != mode_t::Enroll)
+    {
+        updateControls();
+        return;
+    }
+    const bool bEnrolling = enrolmentRunning();
+    leaveChain();
+    slotSetState(state_t::Enroll);
     refreshFingerList(m_pLeEnrollPid->text().toInt());
+    if (bEnrolling)
+    {
+        statusBar()->showMessage(tr("Einlernen abgebrochen."));
+    }
 }
 
 void vindal01mainWindow_c::slotEnrollFingerClicked(humanHandWidget_c::hand_t p_nHand,
@@ -49,13 +76,12 @@ void vindal01mainWindow_c::slotEnrollFingerClicked(humanHandWidget_c::hand_t p_n
 
 void vindal01mainWindow_c::slotEnrollStart()
 {
-    // One enrolment at a time: a double click must not send the command twice. The completion of the
-    // enrolment or a mode change enables Start again.
+    // One enrolment at a time, on the page at rest: the second click of a double click finds Start
+    // disabled by the first one's command.
     if (!m_pBtnEnrollStart->isEnabled())
     {
         return;
     }
-    m_pBtnEnrollStart->setEnabled(false);
     sendCommand(command_t::EnrollDupFP, {{QStringLiteral("pid"), m_pLeEnrollPid->text().toInt()},
                                          {QStringLiteral("fid"), m_pLeEnrollFid->text().toInt()},
                                          {QStringLiteral("group"), m_pLeEnrollGroup->text().toInt()}});

@@ -13,7 +13,7 @@
 
 using namespace sensor_n;
 
-void vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
+bool vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
 {
     m_pLblTrainPid->clear();
     m_pLblTrainFinger->clear();
@@ -43,21 +43,27 @@ void vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
         m_pTrainHandRight->setHilight(static_cast<humanHandWidget_c::finger_t>(-1), Qt::white);
     }
     QTimer::singleShot(2000, pHand, SLOT(slotClearHilight()));
+    // The waits hold back the technician's input, but not the port and the timers: whatever took the
+    // dialogue over meanwhile owns it afterwards.
+    const quint32 nStep = m_nDialogueStep;
     toolsGui_n::waitProcessingEvents(2000, QEventLoop::ExcludeUserInputEvents);
     m_pLblTrainPid->clear();
     m_pLblTrainFinger->clear();
-    if (p_strReply.contains(QLatin1String("=NO"), Qt::CaseInsensitive))
+    if (nStep == m_nDialogueStep && p_strReply.contains(QLatin1String("=NO"), Qt::CaseInsensitive))
     {
         m_pLblTrainPid->setText(tr("Finger nicht erkannt"));
         toolsGui_n::waitProcessingEvents(2000, QEventLoop::ExcludeUserInputEvents);
     }
     // The next identification (the scan) is started by the caller's completion row, once per result.
+    return nStep == m_nDialogueStep;
 }
 
 void vindal01mainWindow_c::slotMatchIdStatisticsPidChanged(QString p_strPid)
 {
     qDebug() << "NEW PID" << p_strPid;
     sendCommand(command_t::Cancel, QVariantMap());
+    // A match chain half done is given up: the next measurement starts from the scan.
+    leaveChain();
     sendCommand(command_t::Scan, QVariantMap());
 }
 
@@ -102,8 +108,10 @@ void vindal01mainWindow_c::matchStatisticsStep(bool p_bIdentified)
     QPushButton* pBtnStop = box.addButton(tr("Stop"), QMessageBox::RejectRole);
     box.setDefaultButton(pBtnOk);
     box.setEscapeButton(pBtnStop);
+    const quint32 nStep = m_nDialogueStep;
     box.exec();
-    if (box.clickedButton() != pBtnOk)
+    // The box holds the page, not the port and the timers: a dialogue taken over meanwhile stays so.
+    if (box.clickedButton() != pBtnOk || nStep != m_nDialogueStep)
     {
         return;
     }

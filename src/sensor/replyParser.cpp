@@ -104,12 +104,12 @@ void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
 {
     const command_t nCommand = m_nCommand;
     const QString strLabel = unexpectedLabel(nCommand);
-    const quint32 nSent = m_nCommandsSent;
+    const quint32 nStep = m_nDialogueStep;
     for (const QString& strLine : p_lstLines)
     {
         // Once a completion has sent the next command, the lines left over belong to the finished one and
         // must not complete the new command.
-        if (m_nCommandsSent != nSent)
+        if (m_nDialogueStep != nStep)
         {
             return;
         }
@@ -191,10 +191,10 @@ void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
 void vindal01mainWindow_c::processEnrollLines(const QStringList& p_lstLines)
 {
     int nLastCode = -1;
-    const quint32 nSent = m_nCommandsSent;
+    const quint32 nStep = m_nDialogueStep;
     for (const QString& strLine : p_lstLines)
     {
-        if (m_nCommandsSent != nSent)
+        if (m_nDialogueStep != nStep)
         {
             break;
         }

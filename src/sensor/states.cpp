@@ -75,6 +75,19 @@ void vindal01mainWindow_c::pushState()
     qDebug() << "pushState(): SIZE PREV STATE STACK" << m_vecPrevStates.size() << "OLD_STATE" << strOld;
 }
 
+void vindal01mainWindow_c::leaveChain()
+{
+    // The oldest pair holds the page's own state; the chains pushed on it are given up, and the abort byte
+    // sent before stops the module.
+    if (!m_vecPrevStates.isEmpty())
+    {
+        m_nState = static_cast<state_t>(m_vecPrevStates.first().nState);
+        m_vecPrevStates.clear();
+    }
+    m_bReplyAwaited = false;
+    ++m_nDialogueStep;
+}
+
 void vindal01mainWindow_c::popSubState()
 {
     const QString strOld = stateText(m_nState);

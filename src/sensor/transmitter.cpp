@@ -30,7 +30,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
         writeOrHold(QByteArray(1, abortByte));
         return true;
     }
-    ++m_nCommandsSent;
+    ++m_nDialogueStep;
     if (m_pActWatchdog != nullptr && m_pActWatchdog->isChecked())
     {
         m_pWatchdogTimer->start(5000);
@@ -54,6 +54,8 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
     {
         qDebug() << "invalid PID" << p_mapParams.value(QStringLiteral("pid")).toString();
     }
+    m_bReplyAwaited = !baLine.isEmpty();
+    updateControls();
     if (baLine.isEmpty())
     {
         return true;
@@ -70,11 +72,11 @@ void vindal01mainWindow_c::slotAbortSerialCommand()
     sendCommand(command_t::Cancel, QVariantMap());
     // The completion belongs to the command aborted here: once another command runs it must not complete
     // that one with an empty reply.
-    const quint32 nSent = m_nCommandsSent;
+    const quint32 nStep = m_nDialogueStep;
     QTimer::singleShot(100, this,
-                       [this, nSent]()
+                       [this, nStep]()
                        {
-                           if (nSent == m_nCommandsSent)
+                           if (nStep == m_nDialogueStep)
                            {
                                slotCommandAborted();
                            }
@@ -87,11 +89,11 @@ void vindal01mainWindow_c::slotAbortSerialCommand()
 
 void vindal01mainWindow_c::abortLater()
 {
-    const quint32 nSent = m_nCommandsSent;
+    const quint32 nStep = m_nDialogueStep;
     QTimer::singleShot(100, this,
-                       [this, nSent]()
+                       [this, nStep]()
                        {
-                           if (nSent == m_nCommandsSent)
+                           if (nStep == m_nDialogueStep)
                            {
                                slotAbortSerialCommand();
                            }
@@ -105,7 +107,10 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
     delete m_pSerialPort;
     m_pSerialPort = nullptr;
     dropHeldWrites();
-    // Whatever the old port was waiting for is gone with it: its watchdog must not mark the new port.
+    // Whatever the old port was waiting for is gone with it: its chain, its finger list and its watchdog,
+    // which must not mark the new port.
+    leaveChain();
+    m_nFlagsPid = -1;
     m_pWatchdogTimer->stop();
     m_pIdleTimer->stop();
     qDebug() << "Port selected" << p_strPort;
@@ -138,6 +143,7 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
         showPortLamp(images_n::lampRed(), tr("Öffnen von Port %1 fehlgeschlagen").arg(p_strPort));
     }
     slotSetState(state_t::QueryDevice);
+    updateControls();
 }
 
 void vindal01mainWindow_c::slotPortError()
@@ -156,6 +162,9 @@ void vindal01mainWindow_c::slotPortError()
     m_pWatchdogTimer->stop();
     m_pIdleTimer->stop();
     dropHeldWrites();
+    leaveChain();
+    m_nFlagsPid = -1;
+    updateControls();
     qDebug() << "Port failed" << strPort << strError;
     showPortLamp(images_n::lampRed(), tr("Port %1 ausgefallen: %2").arg(strPort, strError));
     // The lamp is small: the status bar says it where the technician looks, instead of a finger prompt

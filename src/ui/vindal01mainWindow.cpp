@@ -107,6 +107,13 @@ vindal01mainWindow_c::vindal01mainWindow_c(QWidget* parent) : QMainWindow(parent
     auto* pShortcutStatistics = new QShortcut(g_keyStatistics, this);
     connect(pShortcutStatistics, &QShortcut::activated, this,
             [this]() { slotModeSelected(static_cast<int>(mode_t::MatchIdAnalysis)); });
+
+    // Start and the delete buttons follow the person and finger fields, whoever fills them.
+    for (QLineEdit* pField : {m_pLeEnrollPid, m_pLeEnrollFid, m_pLeDeletePid, m_pLeDeleteFid})
+    {
+        connect(pField, &QLineEdit::textChanged, this, &vindal01mainWindow_c::updateControls);
+    }
+    updateControls();
 }
 
 vindal01mainWindow_c::~vindal01mainWindow_c()
@@ -296,8 +303,6 @@ void vindal01mainWindow_c::buildPages()
     m_pBtnDeleteSingle = new QPushButton(tr("Remove single\nfinger"), pDelete);
     m_pBtnDeletePerson = new QPushButton(tr("Remove fingers\nof person"), pDelete);
     m_pBtnDeleteAll = new QPushButton(tr("Remove all\nfinger"), pDelete);
-    m_pBtnDeleteSingle->setEnabled(false);
-    m_pBtnDeletePerson->setEnabled(false);
     pDeleteButtons->addWidget(m_pBtnDeleteSingle);
     pDeleteButtons->addWidget(m_pBtnDeletePerson);
     pDeleteButtons->addWidget(m_pBtnDeleteAll);

@@ -81,6 +81,8 @@ public:
     const QVariantMap& commandParams() const { return m_mapCommandParams; }
     const QByteArray& received() const { return m_baReceived; }
     const QVector<prevState_t>& stateStack() const { return m_vecPrevStates; }
+    // True while a chain of commands runs: a sub-state, or a command whose reply is awaited.
+    bool chainRunning() const;
     serialPort_n::loggingSerialPort_c* serialPort() const { return m_pSerialPort; }
     serialPort_n::selector_c* portSelector() const { return m_pPortSelector; }
     QAction* startComServerAction() const { return m_pActStartComServer; }
@@ -156,6 +158,7 @@ private:
     void readImage();
 
     // Completion rows, one per state.
+    void completeInState(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
     void completeQueryDevice(command_t p_nCommand, const QString& p_strReply);
     void completeScan(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
     void completeAnalyseSensor(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
@@ -165,13 +168,24 @@ private:
     void unexpectedMode(const char* p_szWhat, command_t p_nCommand, const QString& p_strReply,
                         bool p_bAborted);
 
+    // What may be pressed, derived from the dialogue's state; the only place that enables or disables the
+    // controls a running chain or a closed port blocks.
+    void updateControls();
+    bool portOpen() const;
+    bool deletionRunning() const;
+    bool enrolmentRunning() const;
+    // Whatever chain runs is given up: its sub-states go, the page's own state comes back.
+    void leaveChain();
+    // The page of the current mode at rest: its state entered, its first command sent.
+    void enterModeState();
+
     // Operations.
     void refreshFingerList(qint32 p_nPid);
+    void readFingerList(qint32 p_nPid);
     void showFingerCollection(humanHandWidget_c* p_pLeft, humanHandWidget_c* p_pRight);
     void showDeleteFingers();
-    void disableDeleteButtons();
     void showEnrollResult(const QString& p_strReply);
-    void showIdentificationResult(const QString& p_strReply);
+    bool showIdentificationResult(const QString& p_strReply);
     void matchStatisticsStep(bool p_bIdentified);
 
     // The sensor dialogue.
@@ -183,9 +197,12 @@ private:
     QVariantMap m_mapCommandParams;
     qint32 m_nRegCount = 0;
     QStringList m_lstRegList;
-    // Counts the commands sent (Cancel aside), so that a walk over reply lines sees when a completion has
-    // moved on to the next command.
-    quint32 m_nCommandsSent = 0;
+    // Counts the steps of the dialogue: every command sent (Cancel aside), mode change and port change or
+    // loss. A walk over reply lines, a timer, a wait or a box goes on only while it is unchanged: otherwise
+    // something else has taken the dialogue over meanwhile.
+    quint32 m_nDialogueStep = 0;
+    // A command was sent and its completion has not come yet.
+    bool m_bReplyAwaited = false;
     qint32 m_nSecurityLevel = 0;
     serialPort_n::selector_c* m_pPortSelector = nullptr;
     serialPort_n::loggingSerialPort_c* m_pSerialPort = nullptr;
@@ -208,6 +225,8 @@ private:
     sensor_n::imageReception_c m_imageReception;
     qint32 m_nDeletePid = 0;
     QByteArray m_baFingerFlags;
+    // The person whose whole finger list m_baFingerFlags holds, read on this page visit; -1 for none.
+    qint32 m_nFlagsPid = -1;
     // Match statistics: cycles and matches per security level.
     qint32 m_nMatchCycles = 0;
     qint32 m_anMatchCount[3] = {0, 0, 0};

@@ -86,6 +86,11 @@ private slots:
         QStringList lstShown{
             m_pWindow->findChild<QToolButton*>("modeButton2")->text(),
             qobject_cast<QGroupBox*>(tester.pageStack()->widget(tester.pageIndex(4)))->title()};
+        simulator_n::sensorSimulator_c sim;
+        QVERIFY(sim.open());
+        tester.portChanged(sim.slavePath());
+        tester.modeSelected(4);
+        QTRY_VERIFY(tester.btnDeleteAll()->isEnabled());
         QTest::mouseClick(tester.btnDeleteAll(), Qt::LeftButton);
         QCOMPARE((lstShown + m_lstSeen).join('|'), texts);
     }

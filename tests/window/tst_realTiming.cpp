@@ -1,6 +1,7 @@
 // The dialogue against a module that takes its time: replies at the line rate, processing times, the tail
 // of a reply after the abort byte. A technician switches modes mid-reply, double clicks and leaves boxes
 // open while bytes arrive.
+#include "commandLineTable.h"
 #include "modalAnswerer.h"
 #include "windowFixture.h"
 
@@ -17,6 +18,28 @@ class tst_realTiming : public QObject
 
     windowFixture_c f;
     const QByteArrayList m_lstQuery = {"model_fw", "date", "time", "reg /count", "max", "LedOn"};
+
+    vindal01mainWindowTester_c t() const { return f.t(); }
+    void clickFid(bool p_bEnroll, int p_nFid)
+    {
+        f.clickFinger(p_bEnroll ? t().enrollHand(p_nFid / 5) : t().deleteHand(p_nFid / 5), p_nFid % 5);
+    }
+    // Start on the enrolment page and the module's three placements; Start clicked again at once, while
+    // the finger list is read again, starts nothing.
+    void enrolGoesThrough(int p_nPid, int p_nFid)
+    {
+        f.sim->setStrangerFinger();
+        QTRY_VERIFY(t().btnEnrollStart()->isEnabled());
+        QTest::mouseClick(t().btnEnrollStart(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(f.window->statusBar()->currentMessage(),
+                                  QStringLiteral("Mit Qualität 85% eingelernt."), 15000);
+        QTest::mouseClick(t().btnEnrollStart(), Qt::LeftButton);
+        f.settle();
+        QCOMPARE(f.sim->commands().count(
+                     QStringLiteral("enroll_dupfp %1 1 %2").arg(p_nPid).arg(p_nFid).toLatin1()),
+                 1);
+        QVERIFY(f.sim->hasTemplate(p_nPid, p_nFid));
+    }
 
 private slots:
     void init()
@@ -83,15 +106,25 @@ private slots:
 
     // The abort that ends the LED-less search and its completion come 100 ms apart; a mode change in
     // between starts the information query, which a slow module answers after those timers have run.
+    void delayedAbortLeavesTheNextCommandAlone_data()
+    {
+        QTest::addColumn<QByteArray>("trigger");
+        // The mode changes before the abort that cuts the LED-less search short, or between that abort and
+        // its completion.
+        QTest::newRow("before the abort") << QByteArray("search 0");
+        QTest::newRow("before the abort's completion") << QByteArray("\x03");
+    }
     void delayedAbortLeavesTheNextCommandAlone()
     {
+        QFETCH(QByteArray, trigger);
         QVERIFY(f.sim->addTemplate(7, 2));
         f.sim->setFinger(7, 2);
         int nSearches = 0;
         connect(f.sim.get(), &sim_t::commandReceived, this,
                 [&](const QByteArray& p_baCommand)
                 {
-                    if (p_baCommand == "search 0" && ++nSearches == 1)
+                    nSearches += p_baCommand == "search 0" ? 1 : 0;
+                    if (p_baCommand == trigger && nSearches == 1 && ++nSearches)
                         QMetaObject::invokeMethod(
                             this, [this]() { f.clickMode(opMode_t::Info); }, Qt::QueuedConnection);
                     else if (p_baCommand == "model_fw")
@@ -107,7 +140,8 @@ private slots:
         QTRY_COMPARE(f.window->command(), command_t::LedOn);
         QCOMPARE(f.t().lblFirmware()->text(), QStringLiteral("VD01 slow"));
         // The LED-less search was not aborted once the query ran: one abort byte, the mode change's.
-        QCOMPARE(f.sim->commands().mid(f.sim->commands().indexOf("search 0")).count("\x03"), 1);
+        QCOMPARE(f.sim->commands().mid(f.sim->commands().indexOf("search 0")).count("\x03"),
+                 trigger == "\x03" ? 2 : 1);
         QCOMPARE(f.window->unexpectedResponsesWindow()->toPlainText(), QString());
     }
 
@@ -173,7 +207,8 @@ private slots:
         QCOMPARE(f.sim->commands().count(command), 1);
         QCOMPARE(f.window->state(), bEnrol ? state_t::Enroll : state_t::Delete);
         QCOMPARE(pAnswerer->count(), bEnrol ? 0 : 1);
-        QCOMPARE(pButton->isEnabled(), button != 1);
+        // The person has no fingers left, and the enrolment's finger field was emptied by the new list.
+        QCOMPARE(pButton->isEnabled(), button == 2);
         QCOMPARE(f.sim->hasTemplate(4, 3), bEnrol);
         QCOMPARE(f.sim->hasTemplate(4, 1), bEnrol);
         QCOMPARE(f.status.contains(QStringLiteral("Mit Qualität 85% eingelernt.")), bEnrol);
@@ -239,6 +274,133 @@ private slots:
         QVERIFY(!f.window->serialPort()->isOpen());
         // Said once; the status bar still shows it (checked above), so nothing came after it.
         QCOMPARE(f.status.count(strLost), 1);
+    }
+
+    // A technician who does not wait, on the enrolment page of a module that takes 1.5 s a placement.
+    void enrolmentPageWithATechnicianWhoDoesNotWait()
+    {
+        f.sim->setPlacementDelay(1500);
+        f.clickMode(opMode_t::Enroll);
+        f.typePid(t().leEnrollPid(), QStringLiteral("4"));
+        clickFid(true, 1);
+        QTest::mouseClick(t().btnEnrollStart(), Qt::LeftButton);
+        QTRY_VERIFY(f.sim->isEnrolling());
+        // The personal ID corrected while the module waits for the finger: the enrolment ends, the status
+        // bar says so, and the page rests for the new person.
+        QTest::keyClicks(t().leEnrollPid(), QStringLiteral("5"));
+        f.settle();
+        QCOMPARE(f.window->state(), state_t::Enroll);
+        QVERIFY(!f.sim->isEnrolling() && f.status.contains(QStringLiteral("Einlernen abgebrochen.")));
+        clickFid(true, 2);
+        f.sim->setPlacementDelay(50);
+        enrolGoesThrough(45, 2);
+        // A new person typed and Start clicked at once, while the list is read: nothing starts, and with the
+        // finger field emptied no finger counts as chosen before one is clicked.
+        clickFid(true, 3);
+        f.sim->clearRecording();
+        QTest::keyClicks(t().leEnrollPid(), QStringLiteral("6"));
+        QTest::mouseClick(t().btnEnrollStart(), Qt::LeftButton);
+        f.settle();
+        QVERIFY(!t().btnEnrollStart()->isEnabled());
+        QCOMPARE(f.sim->commands(), wire_n::walkOf(456));
+        clickFid(true, 3);
+        enrolGoesThrough(456, 3);
+        QCOMPARE(f.colours(t().enrollHand(0), t().enrollHand(1)), QByteArray("0001000000"));
+    }
+
+    // While the person's fingers are deleted, the technician types into the personal ID and clicks an
+    // enrolled finger: the deletion deletes all ten, and the buttons follow what the module holds.
+    void personDeletionGoesToItsEnd()
+    {
+        QVERIFY(f.sim->addTemplate(4, 0) && f.sim->addTemplate(4, 5));
+        f.clickMode(opMode_t::Delete);
+        f.typePid(t().leDeletePid(), QStringLiteral("4"));
+        std::unique_ptr<modalAnswerer_c> pAnswerer(modalAnswerer_c::clicking(QMessageBox::Yes));
+        bool bSingleEnabled = false;
+        connect(f.sim.get(), &sim_t::commandReceived, this,
+                [&](const QByteArray& p_baCommand)
+                {
+                    if (p_baCommand == "reg /del 4 0")
+                        QMetaObject::invokeMethod(
+                            this,
+                            [&]()
+                            {
+                                QTest::keyClicks(t().leDeletePid(), QStringLiteral("5"));
+                                clickFid(false, 5);
+                                bSingleEnabled = t().btnDeleteSingle()->isEnabled();
+                            },
+                            Qt::QueuedConnection);
+                });
+        f.sim->clearRecording();
+        QTest::mouseClick(t().btnDeletePerson(), Qt::LeftButton);
+        QTRY_VERIFY(f.sim->commands().contains("LedOn"));
+        f.settle();
+        QCOMPARE(f.sim->commands().count(), 1 + 10 + wire_n::walkOf(4).size());
+        QVERIFY(!bSingleEnabled && f.sim->templateCount() == 0);
+        QCOMPARE(t().leDeletePid()->text(), QStringLiteral("4"));
+        QVERIFY(t().btnDeleteAll()->isEnabled() && !t().btnDeletePerson()->isEnabled());
+    }
+
+    // The adapter is lost on the enrolment page: nothing that needs the module can be pressed. Once a port
+    // is chosen, the page rests for the person shown and an enrolment goes through.
+    void noPortBlocksUntilOneIsChosen()
+    {
+        f.clickMode(opMode_t::Enroll);
+        f.typePid(t().leEnrollPid(), QStringLiteral("4"));
+        clickFid(true, 3);
+        f.sim->vanish();
+        QTRY_VERIFY(!f.window->serialPort()->isOpen());
+        QVERIFY(!t().btnEnrollStart()->isEnabled());
+        t().modeSelected(int(opMode_t::Delete));
+        QVERIFY(!t().btnDeleteAll()->isEnabled());
+        t().modeSelected(int(opMode_t::Enroll));
+        QVERIFY(f.sim->open());
+        t().portChanged(f.sim->slavePath());
+        enrolGoesThrough(4, 3);
+        QCOMPARE(t().lblFirmware()->text(), f.sim->firmware());
+    }
+
+    // While the identification result is shown or the statistics box is open, something else takes the
+    // dialogue over (here the information query): the waiting chain does not go on after the wait.
+    void continuationAfterAWaitBelongsToItsChain_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("identification result") << int(opMode_t::Train);
+        QTest::newRow("statistics box") << int(opMode_t::MatchIdAnalysis);
+    }
+    void continuationAfterAWaitBelongsToItsChain()
+    {
+        QFETCH(int, mode);
+        QVERIFY(f.sim->addTemplate(7, 2));
+        f.sim->setFinger(7, 2);
+        t().leMatchIdPid()->setText(QStringLiteral("7"));
+        int nTakeOver = -1;
+        auto takeOver = [&]()
+        {
+            if (nTakeOver < 0 && (t().lblTrainPid()->text() == QStringLiteral("7") ||
+                                  QApplication::activeModalWidget() != nullptr))
+            {
+                nTakeOver = f.sim->commands().size();
+                t().modeSelected(int(opMode_t::Info));
+            }
+        };
+        // The box is answered "Ok" once the query has begun.
+        modalAnswerer_c answerer(
+            [&](QWidget* p_pBox)
+            {
+                takeOver();
+                for (QAbstractButton* pButton : static_cast<QMessageBox*>(p_pBox)->buttons())
+                    if (pButton->text() == QStringLiteral("Ok"))
+                        pButton->click();
+            });
+        QTimer watcher;
+        watcher.callOnTimeout(takeOver);
+        watcher.start(10);
+        t().modeSelected(mode);
+        QTRY_VERIFY_WITH_TIMEOUT(nTakeOver >= 0, 15000);
+        QTRY_COMPARE(t().lblCapacity()->text(), QStringLiteral("1 / 500"));
+        f.settle();
+        QCOMPARE(f.wireSoFar().mid(nTakeOver), QByteArrayList{"\x03"} + wire_n::infoQuery);
     }
 
     // The search reports a finger ID; outside 0..9 it lies on no hand.
