@@ -1,14 +1,17 @@
 // A keyboard or mouse for the application under test: a FIFO under /dev/shm (Qt's evdev input only takes
 // device paths there) into which the test writes kernel input events. Qt reads them through a socket
 // notifier and queues them as user input, exactly as for a real device, so a wait that holds back user
-// input holds them back too. Create it before the QApplication: the plugin is chosen at start-up.
+// input holds them back too. Create it before the QApplication: the plugin is chosen at start-up. A
+// keyboard and a mouse may be used together.
 #pragma once
 
 #include <QByteArray>
 #include <QPoint>
 
 #include <array>
+#include <iterator>
 #include <tuple>
+#include <vector>
 
 #include <fcntl.h>
 #include <linux/input.h>
@@ -29,7 +32,9 @@ public:
             (m_nFd = ::open(m_baPath.constData(), O_RDWR | O_NONBLOCK)) < 0)
             return;
         qunsetenv("QT_QPA_EVDEV_" + QByteArray(p_szKind).toUpper() + "_PARAMETERS");
-        qputenv("QT_QPA_GENERIC_PLUGINS", "evdev" + QByteArray(p_szKind) + ':' + m_baPath + p_baOptions);
+        const QByteArray baOthers = qgetenv("QT_QPA_GENERIC_PLUGINS");
+        qputenv("QT_QPA_GENERIC_PLUGINS", (baOthers.isEmpty() ? QByteArray() : baOthers + ',') + "evdev" +
+                                              QByteArray(p_szKind) + ':' + m_baPath + p_baOptions);
     }
     ~fifoInputDevice_c()
     {
@@ -42,13 +47,17 @@ public:
 
     bool isOpen() const { return m_nFd >= 0; }
 
-    // A key pressed and released.
-    bool type(unsigned short p_nKeyCode)
+    // A key pressed and released; several keys (a chord such as Ctrl+Shift+M) are pressed in order and
+    // released in reverse.
+    bool type(unsigned short p_nKeyCode) { return chord({p_nKeyCode}); }
+    bool chord(std::initializer_list<unsigned short> p_keys)
     {
-        return write({{EV_KEY, p_nKeyCode, 1},
-                      {EV_SYN, SYN_REPORT, 0},
-                      {EV_KEY, p_nKeyCode, 0},
-                      {EV_SYN, SYN_REPORT, 0}});
+        std::vector<std::array<int, 3>> events;
+        for (unsigned short nKey : p_keys)
+            events.insert(events.end(), {{EV_KEY, nKey, 1}, {EV_SYN, SYN_REPORT, 0}});
+        for (auto it = std::rbegin(p_keys); it != std::rend(p_keys); ++it)
+            events.insert(events.end(), {{EV_KEY, *it, 0}, {EV_SYN, SYN_REPORT, 0}});
+        return write(events);
     }
 
     // A left click at a point of the screen. The pointer is first pushed into the top left corner (the
@@ -72,7 +81,7 @@ public:
 
 private:
     // All events (type, code, value) in one write, so that the reader never sees half a report.
-    bool write(std::initializer_list<std::array<int, 3>> p_events)
+    bool write(const std::vector<std::array<int, 3>>& p_events)
     {
         QByteArray baEvents;
         for (const auto& e : p_events)
