@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything, runs every test through CTest and checks the package; then builds the suite
-# again with AddressSanitizer and UndefinedBehaviorSanitizer and runs it there too.
+# Installs what is missing, builds everything, runs every test through CTest, checks the package and compiles the
+# sources as Windows code; then builds the suite again with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# it there too.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/tools/install-deps.sh"
@@ -8,8 +9,10 @@ cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build"
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
-# The Debian package, unpacked and started against the simulated module.
+# The Debian package, checked by lintian, unpacked and started against the simulated module.
 "$root/tools/check-package.sh" "$root/build"
+# Every source compiled as Windows code (syntax only), where no Qt for Windows can be installed.
+"$root/tools/check-windows-compile.sh"
 
 # The sanitizer build: -O1 keeps the run fast and the reports exact; benchmarks are not needed there.
 # Leaks are reported, except exactly the frames of Qt's offscreen platform plugin listed in the file.
