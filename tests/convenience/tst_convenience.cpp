@@ -18,11 +18,14 @@ namespace
 {
 
 // Picks p_strEntry from the open popup menu when it is enabled, else closes the menu; the entries as
-// shown, disabled ones marked, go to p_plstShown.
-void pickFromMenu(const QString& p_strEntry, QStringList* p_plstShown)
+// shown, disabled ones marked, go to p_plstShown. p_fnMeanwhile runs while the menu is open.
+void pickFromMenu(const QString& p_strEntry, QStringList* p_plstShown,
+                  const std::function<void()>& p_fnMeanwhile)
 {
     auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(pMenu != nullptr);
+    if (p_fnMeanwhile)
+        p_fnMeanwhile();
     for (QAction* pAction : pMenu->actions())
     {
         *p_plstShown << pAction->text() + (pAction->isEnabled() ? "" : " (off)");
@@ -33,10 +36,11 @@ void pickFromMenu(const QString& p_strEntry, QStringList* p_plstShown)
 }
 
 // A real context-menu event on p_pTarget; returns the entries shown.
-QStringList useContextMenu(QWidget* p_pTarget, const QString& p_strEntry)
+QStringList useContextMenu(QWidget* p_pTarget, const QString& p_strEntry,
+                           const std::function<void()>& p_fnMeanwhile = nullptr)
 {
     QStringList lstShown;
-    QTimer::singleShot(0, std::bind(&pickFromMenu, p_strEntry, &lstShown));
+    QTimer::singleShot(0, std::bind(&pickFromMenu, p_strEntry, &lstShown, p_fnMeanwhile));
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), p_pTarget->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(p_pTarget, &event);
     return lstShown;
@@ -111,7 +115,7 @@ private slots:
         QCOMPARE(int(pButton->popupMode()), popupMode);
         const bool bArrow = popupMode == QToolButton::MenuButtonPopup;
         QStringList lstShown;
-        QTimer::singleShot(0, std::bind(&pickFromMenu, QString(), &lstShown));
+        QTimer::singleShot(0, std::bind(&pickFromMenu, QString(), &lstShown, nullptr));
         QTest::mouseClick(pButton, Qt::LeftButton, {}, QPoint(bArrow ? pButton->width() - 3 : 3, 10));
         QCOMPARE(lstShown.value(0), firstEntry);
     }
@@ -125,6 +129,9 @@ private slots:
         QTest::newRow("C copied") << false << QString("Copy image") << QString();
         QTest::newRow("C save fails") << false << QString("Save image...") << QString("missing/kept");
         QTest::newRow("C bad checksum") << true << QString("Save image...") << QString("kept");
+        // In image mode the next capture replaces the picture while the menu is open.
+        QTest::newRow("C saved, next came") << false << QString("Save image...") << QString("kept");
+        QTest::newRow("C copied, next came") << false << QString("Copy image") << QString();
     }
 
     void sensorPicture()
@@ -147,7 +154,14 @@ private slots:
 
         m_strSavePath = m_pDir->filePath(fileName);
         const QString strOff = badChecksum ? " (off)" : "";
-        QCOMPARE(useContextMenu(tester.lblImage(), entry),
+        std::function<void()> fnMeanwhile;
+        if (QString(QTest::currentDataTag()).endsWith("came"))
+            fnMeanwhile = [&]()
+            {
+                sim.setImage(16, 8, QByteArray(16 * 8, '\x80'));
+                QTRY_COMPARE(tester.lblImage()->pixmap(Qt::ReturnByValue).width(), 16);
+            };
+        QCOMPARE(useContextMenu(tester.lblImage(), entry, fnMeanwhile),
                  QStringList({"Save image..." + strOff, "Copy image" + strOff}));
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(imageShown.format()),
                  entry.startsWith("Copy") ? imageShown : QImage());
@@ -166,29 +180,36 @@ private slots:
     {
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QString>("copied");
-        QTest::addColumn<QByteArray>("csv");
-        // The table sorts itself (descending by the first column's text): rows are kept in the shown order.
-        const QByteArray baCsv = "Personal ID,Finger ID,Quality,Minutiae\r\n7,0,\"two\nlines\",42\r\n"
-                                 "12,3,\"say \"\"hi\"\"\",\"4,5\"\r\n";
+        QTest::addColumn<QString>("readBack");
+        // A row of awkward fields and a template read from the module, in the table's own order.
+        const QString strRows = "say \"hi\"|a\tb|two\nlines|4,5\n7|left little finger (0)|57|31\n";
         QTest::newRow("C all rows")
             << QList<int>{}
-            << "Personal ID\tFinger ID\tQuality\tMinutiae\n7\t0\ttwo\nlines\t42\n12\t3\tsay \"hi\"\t4,5\n"
-            << baCsv;
-        QTest::newRow("de_DE UTF-8") << QList<int>{0}
-                                     << "Personen-ID\tFinger-ID\tQualität\tMinutien\n7\t0\ttwo\nlines\t42\n"
-                                     << QByteArray(baCsv).replace(
-                                            "Personal ID,Finger ID,Quality,Minutiae",
-                                            "Personen-ID,Finger-ID,Qualit\xc3\xa4t,Minutien");
+            << "Personal ID\tFinger ID\tQuality\tMinutiae\n\"say \"\"hi\"\"\"\t\"a\tb\"\t\"two\n"
+               "lines\"\t4,5\n7\tleft little finger (0)\t57\t31\n"
+            << "Personal ID|Finger ID|Quality|Minutiae\n" + strRows;
+        QTest::newRow("de_DE UTF-8")
+            << QList<int>{1}
+            << "Personen-ID\tFinger-ID\tQualität\tMinutien\n7\tlinker kleiner Finger (0)\t57\t31\n"
+            << "Personen-ID|Finger-ID|Qualität|Minutien\n" +
+                   QString(strRows).replace("left little finger", "linker kleiner Finger");
     }
 
+    // "Copy" as spreadsheets paste it; the CSV as a real CSV reader reads it, fields joined by '|'.
     void templateTable()
     {
         QFETCH(QList<int>, selected);
         QFETCH(QString, copied);
-        QFETCH(QByteArray, csv);
-        QTreeWidget* pTree = vindal01mainWindowTester_c(*m_pWindow).treeTemplates();
-        pTree->addTopLevelItem(new QTreeWidgetItem(QStringList{"12", "3", "say \"hi\"", "4,5"}));
-        pTree->addTopLevelItem(new QTreeWidgetItem(QStringList{"7", "0", "two\nlines", "42"}));
+        QFETCH(QString, readBack);
+        simulator_n::sensorSimulator_c sim;
+        sim.addTemplate(7, 0, 57, 31);
+        QVERIFY(sim.open());
+        vindal01mainWindowTester_c tester(*m_pWindow);
+        tester.portChanged(sim.slavePath());
+        tester.modeSelected(static_cast<int>(sensor_n::mode_t::AnalyseSensor));
+        QTreeWidget* pTree = tester.treeTemplates();
+        QTRY_COMPARE(pTree->topLevelItemCount(), 1);
+        pTree->addTopLevelItem(new QTreeWidgetItem(QStringList{"say \"hi\"", "a\tb", "two\nlines", "4,5"}));
         for (int nRow : selected)
             pTree->topLevelItem(nRow)->setSelected(true);
         useContextMenu(pTree->viewport(), vindal01mainWindow_c::tr("Copy"));
@@ -198,7 +219,16 @@ private slots:
         useContextMenu(pTree->viewport(), vindal01mainWindow_c::tr("Save as CSV..."));
         QVERIFY(QRegularExpression("^templates-\\d{8}-\\d{6}\\.csv$").match(m_lstSeen.value(0)).hasMatch());
         QFile file(m_pDir->filePath("table.csv"));
-        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)"), csv);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(3) == "\xef\xbb\xbf");
+        QProcess python;
+        python.start("python3",
+                     {"-c",
+                      "import csv, sys\n"
+                      "rows = csv.reader(open(sys.argv[1], encoding='utf-8-sig', newline=''))\n"
+                      "sys.stdout.buffer.write(''.join('|'.join(r) + '\\n' for r in rows).encode())",
+                      file.fileName()});
+        QVERIFY(python.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput() + python.readAllStandardError()), readBack);
     }
 
 private:
