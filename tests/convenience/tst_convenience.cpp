@@ -3,12 +3,15 @@
 #include "app/translations.h"
 #include "modalAnswerer.h"
 #include "scratchDirectory.h"
+#include "viewers/dataViewer.h"
+#include "viewers/serialLogReader.h"
 #include "windowTester.h"
 
 #include <QClipboard>
 #include <QGroupBox>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTranslator>
@@ -73,23 +76,32 @@ private slots:
     }
     void windowSpeaksTheLanguage_data()
     {
-        // Mode button "Bild", the delete page's title, and the question of "Remove all finger" with Yes.
+        // Mode button "Bild", the delete page's title, finger ID 11, the error-log window's title, action and
+        // first tab, and the question of "Remove all finger" with Yes.
         QTest::addColumn<QString>("texts");
-        QTest::newRow("C") << "Bild|Erase fingerprint data|Alle Finger löschen?|"
-                              "Wollen Sie wirklich alle Finger vom Sensor löschen?|&Yes";
-        QTest::newRow("de_DE") << "Bild|Fingerabdruckdaten löschen|Alle Finger löschen?|"
+        QTest::newRow("C")
+            << "Bild|Erase fingerprint data|Unknown Finger ID 11|Serial error log|Select File|"
+               "Hex-Viewer|Alle Finger löschen?|Wollen Sie wirklich alle Finger vom Sensor löschen?|&Yes";
+        QTest::newRow("de_DE") << "Bild|Fingerabdruckdaten löschen|Unbekannte Finger-ID 11|Serielles "
+                                  "Fehlerprotokoll|Datei auswählen|Hex-Ansicht|Alle Finger löschen?|"
                                   "Wollen Sie wirklich alle Finger vom Sensor löschen?|&Ja";
-        QTest::newRow("fr_FR (English)") << "Image|Erase fingerprint data|Delete all fingers?|"
-                                            "Do you really want to delete all fingers from the sensor?|&Yes";
+        QTest::newRow("fr_FR (English)")
+            << "Image|Erase fingerprint data|Unknown Finger ID 11|Serial error log|Select file|Hex viewer|"
+               "Delete all fingers?|Do you really want to delete all fingers from the sensor?|&Yes";
     }
 
     void windowSpeaksTheLanguage()
     {
         QFETCH(QString, texts);
         vindal01mainWindowTester_c tester(*m_pWindow);
+        serialLogReader_c* pLog = m_pWindow->serialErrorLogWindow();
         QStringList lstShown{
             m_pWindow->findChild<QToolButton*>("modeButton2")->text(),
-            qobject_cast<QGroupBox*>(tester.pageStack()->widget(tester.pageIndex(4)))->title()};
+            qobject_cast<QGroupBox*>(tester.pageStack()->widget(tester.pageIndex(4)))->title(),
+            humanHandWidget_c::fingerIdText(11),
+            pLog->windowTitle(),
+            pLog->findChild<QToolBar*>()->actions().value(0)->text(),
+            pLog->dataViewer()->findChild<QTabWidget*>()->tabText(0)};
         QTest::mouseClick(tester.btnDeleteAll(), Qt::LeftButton);
         QCOMPARE((lstShown + m_lstSeen).join('|'), texts);
     }
