@@ -157,6 +157,19 @@ void humanHandWidget_c::setFingerColor(finger_t p_nFinger, const QColor& p_col)
     update();
 }
 
+QSize humanHandWidget_c::sizeHint() const
+{
+    const int nLine = fontMetrics().height();
+    return QSize(16 * nLine, 14 * nLine);
+}
+
+QSize humanHandWidget_c::minimumSizeHint() const
+{
+    // The narrowest finger is then about as wide as a line of text: still easy to hit.
+    const int nLine = fontMetrics().height();
+    return QSize(7 * nLine, 7 * nLine);
+}
+
 void humanHandWidget_c::slotClearHilight()
 {
     m_nHilight = -1;

@@ -372,6 +372,10 @@ void vindal01mainWindow_c::buildDebugMenu()
 
 void vindal01mainWindow_c::showPortLamp(const QPixmap& p_pixLamp, const QString& p_strToolTip)
 {
-    m_pLblPortState->setPixmap(p_pixLamp.scaledToHeight(16, Qt::SmoothTransformation));
+    // 16 pixels high at the program's scale, from the lamp drawn for the screen's density.
+    const qreal dRatio = p_pixLamp.devicePixelRatioF();
+    QPixmap pixShown = p_pixLamp.scaledToHeight(qRound(16 * dRatio), Qt::SmoothTransformation);
+    pixShown.setDevicePixelRatio(dRatio);
+    m_pLblPortState->setPixmap(pixShown);
     m_pLblPortState->setToolTip(p_strToolTip);
 }

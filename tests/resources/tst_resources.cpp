@@ -1,7 +1,5 @@
-// The pictures: what the program shows is the committed picture of that name, and the committed pictures
-// are what the image generator draws, so that they can be made again after a change.
-#include "ui/images.h"
-
+// The committed pictures, at 1x and 2x, are what the image generator draws, so that they can be made again
+// after a change (tst_scaling checks that the program shows them).
 #include <QDir>
 #include <QImageReader>
 #include <QProcess>
@@ -38,24 +36,6 @@ class tst_resources : public QObject
     Q_OBJECT
 
 private slots:
-    void programShowsTheCommittedPictures()
-    {
-        const QDir dir(QStringLiteral(VINDAL_RESOURCES_DIR));
-        const QList<QPair<QString, QPixmap (*)()>> lstCompiledIn = {
-            {"start", &images_n::start},         {"stop", &images_n::stop},
-            {"info", &images_n::info},           {"lampYellow", &images_n::lampYellow},
-            {"lampGreen", &images_n::lampGreen}, {"lampRed", &images_n::lampRed},
-            {"debug", &images_n::debug},         {"update", &images_n::update}};
-        for (const auto& image : lstCompiledIn)
-            QVERIFY2(argb(image.second().toImage()) ==
-                         argb(QImage(dir.filePath("xpm/" + image.first + ".xpm"))),
-                     qPrintable(image.first));
-        QCOMPARE(QDir(dir.filePath("icons")).entryList({"*.png"}).size(), 9);
-        for (const QString& strIcon : QDir(dir.filePath("icons")).entryList({"*.png"}))
-            QVERIFY2(argb(QImage(":/icons/" + strIcon)) == argb(QImage(dir.filePath("icons/" + strIcon))),
-                     qPrintable(strIcon));
-    }
-
 #ifdef VINDAL_IMAGE_GENERATOR
     void committedPicturesAreGenerated()
     {
