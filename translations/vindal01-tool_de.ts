@@ -25,6 +25,14 @@
         <translation>Die Datei konnte nicht angelegt werden
 %1.</translation>
     </message>
+    <message>
+        <source>Hex-Viewer</source>
+        <translation>Hex-Ansicht</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
 </context>
 <context>
     <name>humanHandWidget_c</name>
@@ -55,6 +63,14 @@
     <message>
         <source>right</source>
         <translation>rechter</translation>
+    </message>
+    <message>
+        <source>Unknown Finger ID %1</source>
+        <translation>Unbekannte Finger-ID %1</translation>
+    </message>
+    <message>
+        <source>Unknown Location %1</source>
+        <translation>Unbekannte Position %1</translation>
     </message>
 </context>
 <context>
@@ -88,6 +104,14 @@
 &quot;%1&quot;.</source>
         <translation>Die Datei konnte nicht geöffnet werden
 &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Main</source>
+        <translation>Hauptleiste</translation>
+    </message>
+    <message>
+        <source>Select File</source>
+        <translation>Datei auswählen</translation>
     </message>
 </context>
 <context>
@@ -591,6 +615,26 @@ löschen</translation>
     <message>
         <source>Einlernen abgebrochen.</source>
         <translation>Einlernen abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Watchdog at %1</source>
+        <translation>Watchdog um %1</translation>
+    </message>
+    <message>
+        <source>Unexpected sensor responses</source>
+        <translation>Unerwartete Antworten des Sensors</translation>
+    </message>
+    <message>
+        <source>Serial commands</source>
+        <translation>Serielle Befehle</translation>
+    </message>
+    <message>
+        <source>Serial ports</source>
+        <translation>Serielle Schnittstellen</translation>
+    </message>
+    <message>
+        <source>Serial error log</source>
+        <translation>Serielles Fehlerprotokoll</translation>
     </message>
 </context>
 </TS>

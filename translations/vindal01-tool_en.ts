@@ -25,6 +25,14 @@
         <translation>Failed to create save file
 %1.</translation>
     </message>
+    <message>
+        <source>Hex-Viewer</source>
+        <translation>Hex viewer</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
 </context>
 <context>
     <name>humanHandWidget_c</name>
@@ -55,6 +63,14 @@
     <message>
         <source>right</source>
         <translation>right</translation>
+    </message>
+    <message>
+        <source>Unknown Finger ID %1</source>
+        <translation>Unknown Finger ID %1</translation>
+    </message>
+    <message>
+        <source>Unknown Location %1</source>
+        <translation>Unknown Location %1</translation>
     </message>
 </context>
 <context>
@@ -88,6 +104,14 @@
 &quot;%1&quot;.</source>
         <translation>Failed to open file
 &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Main</source>
+        <translation>Main</translation>
+    </message>
+    <message>
+        <source>Select File</source>
+        <translation>Select file</translation>
     </message>
 </context>
 <context>
@@ -591,6 +615,26 @@ finger</translation>
     <message>
         <source>Einlernen abgebrochen.</source>
         <translation>Enrolment cancelled.</translation>
+    </message>
+    <message>
+        <source>Watchdog at %1</source>
+        <translation>Watchdog at %1</translation>
+    </message>
+    <message>
+        <source>Unexpected sensor responses</source>
+        <translation>Unexpected sensor responses</translation>
+    </message>
+    <message>
+        <source>Serial commands</source>
+        <translation>Serial commands</translation>
+    </message>
+    <message>
+        <source>Serial ports</source>
+        <translation>Serial ports</translation>
+    </message>
+    <message>
+        <source>Serial error log</source>
+        <translation>Serial error log</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -15,8 +16,8 @@ void vindal01mainWindow_c::slotInfo()
     auto* pGrid = new QGridLayout(&dialog);
 
     auto* pLblIcon = new QLabel(&dialog);
-    pLblIcon->setPixmap(QPixmap(QStringLiteral(":/icons/vindal01-tool.png"))
-                            .scaled(128, 128, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // Through the icon, which draws from the 2x picture on a denser screen.
+    pLblIcon->setPixmap(QIcon(QStringLiteral(":/icons/vindal01-tool.png")).pixmap(QSize(128, 128)));
     pGrid->addWidget(pLblIcon, 0, 0, 3, 1);
     pGrid->addWidget(new QLabel(tr("Fingerprint Tool for ORLAN Industrial PCs\n\n(optical fingerprint "
                                    "sensor, Art. 900101 / 900102)\n"),

@@ -10,6 +10,21 @@
 #include <QDebug>
 #include <QIcon>
 #include <QMessageBox>
+#include <QScreen>
+
+void prepareScaling()
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+}
+
+QSize firstWindowSize(QWidget& p_window)
+{
+    // Sizes follow the fonts only once the style sheets have been applied.
+    p_window.ensurePolished();
+    const QSize sizeScreen = p_window.screen()->availableGeometry().size();
+    return p_window.sizeHint().boundedTo(sizeScreen * 9 / 10).expandedTo(p_window.minimumSizeHint());
+}
 
 int runTool(QApplication& p_app)
 {
@@ -41,6 +56,7 @@ int runTool(QApplication& p_app)
     pWindow->setWindowTitle(vindal01mainWindow_c::tr("Einlernen von Fingern (optischer Sensor)"));
     pWindow->startComServerAction()->setEnabled(bLibraryPresent);
     pWindow->stopComServerAction()->setEnabled(bLibraryPresent);
+    pWindow->resize(firstWindowSize(*pWindow));
     pWindow->show();
     const int nResult = p_app.exec();
     delete pWindow;

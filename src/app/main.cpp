@@ -4,6 +4,7 @@
 
 int main(int argc, char* argv[])
 {
+    prepareScaling();
     QApplication app(argc, argv);
     return runTool(app);
 }

@@ -287,11 +287,11 @@ void vindal01mainWindow_c::addTemplateRow(const QByteArray& p_baPayload)
     const int nFid = m_mapCommandParams.value(QStringLiteral("fid")).toInt();
 
     auto* pItem = new QTreeWidgetItem();
-    pItem->setText(0, QString::asprintf("%10i", nPid));
+    pItem->setData(0, Qt::DisplayRole, nPid);
     pItem->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
     pItem->setText(1, humanHandWidget_c::fingerIdText(nFid));
-    pItem->setText(2, QString::number(p_baPayload.size() > 26 ? static_cast<quint8>(p_baPayload.at(26)) : 0));
-    pItem->setText(3, QString::number(p_baPayload.size() > 27 ? static_cast<quint8>(p_baPayload.at(27)) : 0));
+    pItem->setData(2, Qt::DisplayRole, p_baPayload.size() > 26 ? static_cast<quint8>(p_baPayload.at(26)) : 0);
+    pItem->setData(3, Qt::DisplayRole, p_baPayload.size() > 27 ? static_cast<quint8>(p_baPayload.at(27)) : 0);
     m_pTreeTemplates->addTopLevelItem(pItem);
 }
 

@@ -1,3 +1,4 @@
+#include "toolsGui/textTools.h"
 #include "ui/diagnosticText.h"
 #include "ui/vindal01mainWindow.h"
 
@@ -11,6 +12,7 @@
 #include <QTreeWidget>
 
 using namespace sensor_n;
+using toolsGui_n::timeStampText;
 
 void vindal01mainWindow_c::slotSetState(state_t p_nStateId)
 {
@@ -116,7 +118,7 @@ void vindal01mainWindow_c::addUnexpectedResponse(const QString& p_strText)
     // Inserted as plain text: a reply line must never be taken for markup.
     const QString strRecord =
         QStringLiteral("%1 M%2 S%3 C%4: %5")
-            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss.zzz")))
+            .arg(timeStampText(QDateTime::currentDateTime(), QStringLiteral("yyyy.MM.dd HH:mm:ss.zzz")))
             .arg(static_cast<qint32>(m_nMode))
             .arg(static_cast<qint32>(m_nState))
             .arg(static_cast<qint32>(m_nCommand))

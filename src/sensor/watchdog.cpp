@@ -1,4 +1,5 @@
 #include "serialPort/loggingSerialPort.h"
+#include "toolsGui/textTools.h"
 #include "ui/images.h"
 #include "ui/vindal01mainWindow.h"
 #include "viewers/serialLogReader.h"
@@ -14,7 +15,8 @@ void vindal01mainWindow_c::slotWatchdog()
     }
     m_pSerialErrorLog->selectRows(2);
     m_pSerialErrorLog->setWindowTitle(
-        QStringLiteral("Watchdog at ") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss.zzz")));
+        tr("Watchdog at %1")
+            .arg(toolsGui_n::timeStampText(QDateTime::currentDateTime(),
+                                           QStringLiteral("yyyyMMdd-HHmmss.zzz"))));
     showPortLamp(images_n::lampYellow(), m_pLblPortState->toolTip());
 }

@@ -1,5 +1,7 @@
 #include "serialPort/loggingSerialPort.h"
 
+#include "toolsGui/textTools.h"
+
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
@@ -56,7 +58,7 @@ QString loggingSerialPort_c::logFileNameFor(const QDateTime& p_dtStart, const QS
     QString strPort = p_strPort;
     strPort.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
     return QStringLiteral("serial_%1-%2.log")
-        .arg(p_dtStart.toString(QStringLiteral("yyyyMMdd-HHmmss")), strPort);
+        .arg(toolsGui_n::timeStampText(p_dtStart, QStringLiteral("yyyyMMdd-HHmmss")), strPort);
 }
 
 QByteArray loggingSerialPort_c::directionText(int p_nDirection)
@@ -85,9 +87,10 @@ QByteArray loggingSerialPort_c::timeStampNow()
     if (nSecond != m_nStampSecond || m_baStampSecond.isEmpty())
     {
         m_nStampSecond = nSecond;
-        m_baStampSecond = QDateTime::fromMSecsSinceEpoch(nSecond * 1000, Qt::LocalTime)
-                              .toString(QStringLiteral("yyyyMMdd-HHmmss."))
-                              .toLocal8Bit();
+        m_baStampSecond =
+            toolsGui_n::timeStampText(QDateTime::fromMSecsSinceEpoch(nSecond * 1000, Qt::LocalTime),
+                                      QStringLiteral("yyyyMMdd-HHmmss."))
+                .toLocal8Bit();
     }
     const int nMs = int(nNow - nSecond * 1000);
     QByteArray baStamp = m_baStampSecond;

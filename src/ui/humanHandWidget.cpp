@@ -94,7 +94,7 @@ QString humanHandWidget_c::fingerIdText(int p_nFingerId)
 {
     if (!isFingerId(p_nFingerId))
     {
-        return QString("Unknown Finger ID %1").arg(p_nFingerId);
+        return tr("Unknown Finger ID %1").arg(p_nFingerId);
     }
     return QStringLiteral("%1 %2 (%3)")
         .arg(handName(handOfFingerId(p_nFingerId)), fingerName(fingerOfFingerId(p_nFingerId)))
@@ -116,7 +116,7 @@ QString humanHandWidget_c::fingerName(finger_t p_nFinger)
     case fingerLittle:
         return tr("little finger");
     }
-    return QString("Unknown Finger ID %1").arg(int(p_nFinger));
+    return tr("Unknown Finger ID %1").arg(int(p_nFinger));
 }
 
 QString humanHandWidget_c::handName(hand_t p_nHand)
@@ -128,7 +128,7 @@ QString humanHandWidget_c::handName(hand_t p_nHand)
     case handRight:
         return tr("right");
     }
-    return QString("Unknown Location %1").arg(int(p_nHand));
+    return tr("Unknown Location %1").arg(int(p_nHand));
 }
 
 int humanHandWidget_c::hilight() const
@@ -155,6 +155,19 @@ void humanHandWidget_c::setFingerColor(finger_t p_nFinger, const QColor& p_col)
         return;
     m_acolFinger[p_nFinger] = p_col;
     update();
+}
+
+QSize humanHandWidget_c::sizeHint() const
+{
+    const int nLine = fontMetrics().height();
+    return QSize(16 * nLine, 14 * nLine);
+}
+
+QSize humanHandWidget_c::minimumSizeHint() const
+{
+    // The narrowest finger is then about as wide as a line of text: still easy to hit.
+    const int nLine = fontMetrics().height();
+    return QSize(7 * nLine, 7 * nLine);
 }
 
 void humanHandWidget_c::slotClearHilight()

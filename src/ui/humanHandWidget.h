@@ -72,6 +72,10 @@ public:
     void setHilight(finger_t p_nFinger, const QColor& p_col);
     void setFingerColor(finger_t p_nFinger, const QColor& p_col);
 
+    // In lines of the widget's text, so that the hand grows with the font and the screen's scale.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 signals:
     void fingerClicked(humanHandWidget_c::hand_t p_nHand, humanHandWidget_c::finger_t p_nFinger);
 

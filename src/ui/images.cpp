@@ -1,48 +1,72 @@
 #include "images.h"
 
+#include <QGuiApplication>
+
 // The XPM files are drawn by tools/imageGenerator and compiled in, so these images are there
 // even when the resource file is not.
 #include "../../resources/xpm/debug.xpm"
+#include "../../resources/xpm/debug@2x.xpm"
 #include "../../resources/xpm/info.xpm"
+#include "../../resources/xpm/info@2x.xpm"
 #include "../../resources/xpm/lampGreen.xpm"
+#include "../../resources/xpm/lampGreen@2x.xpm"
 #include "../../resources/xpm/lampRed.xpm"
+#include "../../resources/xpm/lampRed@2x.xpm"
 #include "../../resources/xpm/lampYellow.xpm"
+#include "../../resources/xpm/lampYellow@2x.xpm"
 #include "../../resources/xpm/start.xpm"
+#include "../../resources/xpm/start@2x.xpm"
 #include "../../resources/xpm/stop.xpm"
+#include "../../resources/xpm/stop@2x.xpm"
 #include "../../resources/xpm/update.xpm"
+#include "../../resources/xpm/update@2x.xpm"
+
+namespace
+{
+// Where the program is scaled (a screen denser than an ordinary one) the drawing with twice the pixels,
+// marked as such, so that it is shown at the same size and sharp.
+QPixmap forScreen(const char* const* p_ppXpm, const char* const* p_ppXpm2x)
+{
+    if (qGuiApp->devicePixelRatio() <= 1.0)
+        return QPixmap(p_ppXpm);
+    QPixmap pix(p_ppXpm2x);
+    pix.setDevicePixelRatio(2.0);
+    return pix;
+}
+} // namespace
 
 namespace images_n
 {
 QPixmap start()
 {
-    return QPixmap(start_xpm);
+    return forScreen(start_xpm, start_2x_xpm);
 }
 QPixmap stop()
 {
-    return QPixmap(stop_xpm);
+    return forScreen(stop_xpm, stop_2x_xpm);
 }
 QPixmap info()
 {
-    return QPixmap(info_xpm);
+    return forScreen(info_xpm, info_2x_xpm);
 }
 QPixmap lampYellow()
 {
-    return QPixmap(lampYellow_xpm);
+    return forScreen(lampYellow_xpm, lampYellow_2x_xpm);
 }
 QPixmap lampGreen()
 {
-    return QPixmap(lampGreen_xpm);
+    return forScreen(lampGreen_xpm, lampGreen_2x_xpm);
 }
 QPixmap lampRed()
 {
-    return QPixmap(lampRed_xpm);
+    return forScreen(lampRed_xpm, lampRed_2x_xpm);
 }
 QPixmap debug()
 {
-    return QPixmap(debug_xpm);
+    return forScreen(debug_xpm, debug_2x_xpm);
 }
 QPixmap update()
 {
-    return QPixmap(update_xpm);
+    return forScreen(update_xpm, update_2x_xpm);
 }
 } // namespace images_n

@@ -1,4 +1,5 @@
-// The small images compiled into the program: tool bar actions, port lamps, debug and update buttons.
+// The small images compiled into the program: tool bar actions, port lamps, debug and update buttons. Each
+// comes at the screen's density: sizes below are in the program's scaled pixels.
 #pragma once
 
 #include <QPixmap>

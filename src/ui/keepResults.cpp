@@ -1,5 +1,6 @@
 #include "ui/keepResults.h"
 
+#include "toolsGui/textTools.h"
 #include "ui/vindal01mainWindow.h"
 
 #include <QApplication>
@@ -54,15 +55,32 @@ QList<QStringList> rowFields(const QTreeWidget* p_pTree, bool p_bSelectedOnly)
     return lstRows;
 }
 
-QString csvField(QString p_strField)
+// A field as spreadsheets read it: in double quotes, its own quotes doubled, when it holds the separator, a
+// quote or a line break; as it is otherwise, so that a number stays a number.
+QString quotedField(QString p_strField, QChar p_chSeparator)
 {
-    if (!p_strField.contains(QLatin1Char(',')) && !p_strField.contains(QLatin1Char('"')) &&
+    if (!p_strField.contains(p_chSeparator) && !p_strField.contains(QLatin1Char('"')) &&
         !p_strField.contains(QLatin1Char('\r')) && !p_strField.contains(QLatin1Char('\n')))
     {
         return p_strField;
     }
     p_strField.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + p_strField + QLatin1Char('"');
+}
+
+QString joinedLines(const QList<QStringList>& p_lstRows, QChar p_chSeparator, const QString& p_strLineEnd)
+{
+    QString strText;
+    for (const QStringList& lstFields : p_lstRows)
+    {
+        QStringList lstQuoted;
+        for (const QString& strField : lstFields)
+        {
+            lstQuoted << quotedField(strField, p_chSeparator);
+        }
+        strText += lstQuoted.join(p_chSeparator) + p_strLineEnd;
+    }
+    return strText;
 }
 
 // Asks for the file name; empty when the technician cancels.
@@ -79,9 +97,8 @@ QString askFileName(QWidget* p_pParent, const QString& p_strTitle, const QString
     return dialog.selectedFiles().value(0);
 }
 
-void saveImage(QLabel* p_pLabel)
+void saveImage(QLabel* p_pLabel, const QPixmap& p_pixImage)
 {
-    const QPixmap pixImage = p_pLabel->pixmap(Qt::ReturnByValue);
     const QString strPath = askFileName(
         p_pLabel, vindal01mainWindow_c::tr("Save image"), imageFileName(QDateTime::currentDateTime()),
         vindal01mainWindow_c::tr("PNG images (*.png)"), QStringLiteral("png"));
@@ -92,7 +109,7 @@ void saveImage(QLabel* p_pLabel)
     QByteArray baPng;
     QBuffer buffer(&baPng);
     buffer.open(QIODevice::WriteOnly);
-    if (!pixImage.save(&buffer, "PNG"))
+    if (!p_pixImage.save(&buffer, "PNG"))
     {
         QMessageBox::warning(p_pLabel, vindal01mainWindow_c::tr("Save failed"),
                              vindal01mainWindow_c::tr("The picture could not be encoded as PNG."),
@@ -104,7 +121,10 @@ void saveImage(QLabel* p_pLabel)
 
 void showImageMenu(QLabel* p_pLabel, const QPoint& p_pos)
 {
-    const bool bHasPicture = !p_pLabel->pixmap(Qt::ReturnByValue).isNull();
+    // The picture the technician right-clicked: in image mode the next capture may replace the shown one
+    // while the menu is open.
+    const QPixmap pixImage = p_pLabel->pixmap(Qt::ReturnByValue);
+    const bool bHasPicture = !pixImage.isNull();
     QMenu menu(p_pLabel);
     QAction* pActSave = menu.addAction(vindal01mainWindow_c::tr("Save image..."));
     QAction* pActCopy = menu.addAction(vindal01mainWindow_c::tr("Copy image"));
@@ -113,11 +133,11 @@ void showImageMenu(QLabel* p_pLabel, const QPoint& p_pos)
     QAction* pChosen = menu.exec(p_pLabel->mapToGlobal(p_pos));
     if (pChosen == pActSave)
     {
-        saveImage(p_pLabel);
+        saveImage(p_pLabel, pixImage);
     }
     else if (pChosen == pActCopy)
     {
-        QGuiApplication::clipboard()->setPixmap(p_pLabel->pixmap(Qt::ReturnByValue));
+        QGuiApplication::clipboard()->setPixmap(pixImage);
     }
 }
 
@@ -163,12 +183,14 @@ void offerTable(QTreeWidget* p_pTree)
 
 QString imageFileName(const QDateTime& p_dtNow)
 {
-    return QStringLiteral("fingerprint-%1.png").arg(p_dtNow.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    return QStringLiteral("fingerprint-%1.png")
+        .arg(toolsGui_n::timeStampText(p_dtNow, QStringLiteral("yyyyMMdd-HHmmss")));
 }
 
 QString tableFileName(const QDateTime& p_dtNow)
 {
-    return QStringLiteral("templates-%1.csv").arg(p_dtNow.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    return QStringLiteral("templates-%1.csv")
+        .arg(toolsGui_n::timeStampText(p_dtNow, QStringLiteral("yyyyMMdd-HHmmss")));
 }
 
 QString tableText(const QTreeWidget* p_pTree)
@@ -179,29 +201,15 @@ QString tableText(const QTreeWidget* p_pTree)
         lstRows = rowFields(p_pTree, false);
     }
     lstRows.prepend(headerFields(p_pTree));
-    QString strText;
-    for (const QStringList& lstFields : lstRows)
-    {
-        strText += lstFields.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    }
-    return strText;
+    return joinedLines(lstRows, QLatin1Char('\t'), QStringLiteral("\n"));
 }
 
 QByteArray tableCsv(const QTreeWidget* p_pTree)
 {
     QList<QStringList> lstRows = rowFields(p_pTree, false);
     lstRows.prepend(headerFields(p_pTree));
-    QByteArray baCsv;
-    for (const QStringList& lstFields : lstRows)
-    {
-        QStringList lstQuoted;
-        for (const QString& strField : lstFields)
-        {
-            lstQuoted << csvField(strField);
-        }
-        baCsv += lstQuoted.join(QLatin1Char(',')).toUtf8() + "\r\n";
-    }
-    return baCsv;
+    // The byte-order mark tells spreadsheets that the file is UTF-8 rather than the system's code page.
+    return "\xef\xbb\xbf" + joinedLines(lstRows, QLatin1Char(','), QStringLiteral("\r\n")).toUtf8();
 }
 
 bool saveBytes(QWidget* p_pParent, const QString& p_strPath, const QByteArray& p_baData)

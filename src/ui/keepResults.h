@@ -23,10 +23,12 @@ QString imageFileName(const QDateTime& p_dtNow);
 QString tableFileName(const QDateTime& p_dtNow);
 
 // The header line and the selected rows (all rows when none is selected) in the shown order, the fields
-// separated by tabs, each line ended by a line feed.
+// separated by tabs, each line ended by a line feed; fields with a tab, a double quote, CR or LF are
+// quoted, their quotes doubled, as spreadsheets paste them.
 QString tableText(const QTreeWidget* p_pTree);
-// The header line and all rows in the shown order as comma-separated values in UTF-8, each line ended by
-// CR LF; fields with a comma, a double quote, CR or LF are quoted, their quotes doubled.
+// The header line and all rows in the shown order as comma-separated values in UTF-8 after a byte-order
+// mark, each line ended by CR LF; fields with a comma, a double quote, CR or LF are quoted, their quotes
+// doubled.
 QByteArray tableCsv(const QTreeWidget* p_pTree);
 
 // Writes the bytes through a save file, so that a failed write leaves an existing file as it was. On

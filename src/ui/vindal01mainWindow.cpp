@@ -49,9 +49,12 @@ QGroupBox* newPage(QStackedWidget* p_pStack, const QString& p_strTitle, QGridLay
 
 vindal01mainWindow_c::vindal01mainWindow_c(QWidget* parent) : QMainWindow(parent)
 {
+    // The diagnostic windows are top-level: their titles tell them apart in the task bar.
     m_pUnexpectedResponses = new QTextBrowser();
+    m_pUnexpectedResponses->setWindowTitle(tr("Unexpected sensor responses"));
     m_pUnexpectedResponses->hide();
     m_pSerialCommands = new QPlainTextEdit();
+    m_pSerialCommands->setWindowTitle(tr("Serial commands"));
     m_pSerialCommands->hide();
     setStoreBounds(m_storeBounds);
 
@@ -92,6 +95,7 @@ vindal01mainWindow_c::vindal01mainWindow_c(QWidget* parent) : QMainWindow(parent
     }
 
     m_pSerialPorts = new QTextBrowser();
+    m_pSerialPorts->setWindowTitle(tr("Serial ports"));
     m_pSerialPorts->setPlainText(serialPort_n::portListText(serialPort_n::availablePortRecords()));
     m_pSerialPorts->hide();
 
@@ -356,6 +360,7 @@ void vindal01mainWindow_c::buildDebugMenu()
     QAction* pActPorts = pMenu->addAction(QStringLiteral("Show serial ports"));
     connect(pActPorts, SIGNAL(triggered()), m_pSerialPorts, SLOT(show()));
     m_pSerialErrorLog = new serialLogReader_c(nullptr);
+    m_pSerialErrorLog->setWindowTitle(tr("Serial error log"));
     m_pSerialErrorLog->hide();
     QAction* pActErrorLog = pMenu->addAction(QStringLiteral("Show serial error log"));
     connect(pActErrorLog, SIGNAL(triggered()), m_pSerialErrorLog, SLOT(show()));
@@ -372,6 +377,10 @@ void vindal01mainWindow_c::buildDebugMenu()
 
 void vindal01mainWindow_c::showPortLamp(const QPixmap& p_pixLamp, const QString& p_strToolTip)
 {
-    m_pLblPortState->setPixmap(p_pixLamp.scaledToHeight(16, Qt::SmoothTransformation));
+    // 16 pixels high at the program's scale, from the lamp drawn for the screen's density.
+    const qreal dRatio = p_pixLamp.devicePixelRatioF();
+    QPixmap pixShown = p_pixLamp.scaledToHeight(qRound(16 * dRatio), Qt::SmoothTransformation);
+    pixShown.setDevicePixelRatio(dRatio);
+    m_pLblPortState->setPixmap(pixShown);
     m_pLblPortState->setToolTip(p_strToolTip);
 }

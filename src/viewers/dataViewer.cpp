@@ -21,8 +21,8 @@ dataViewer_c::dataViewer_c(QWidget* parent) : QWidget(parent)
     m_pTextView = new QPlainTextEdit(m_pTabWidget);
     m_pTextView->setReadOnly(true);
 
-    m_nTabHex = m_pTabWidget->addTab(m_pHexView, QStringLiteral("Hex-Viewer"));
-    m_nTabText = m_pTabWidget->addTab(m_pTextView, QStringLiteral("Text"));
+    m_nTabHex = m_pTabWidget->addTab(m_pHexView, tr("Hex-Viewer"));
+    m_nTabText = m_pTabWidget->addTab(m_pTextView, tr("Text"));
 
     resize(108 * fontMetrics().horizontalAdvance(QLatin1Char('0')), 480);
 

@@ -35,8 +35,8 @@ QByteArray identityBytes(QFile& p_file, qint64 p_nEnd)
 
 serialLogReader_c::serialLogReader_c(QWidget* parent) : QMainWindow(parent)
 {
-    QToolBar* pToolBar = addToolBar(QStringLiteral("Main"));
-    pToolBar->addAction(QStringLiteral("Select File"), this, SLOT(slotSelectFileToOpen()));
+    QToolBar* pToolBar = addToolBar(tr("Main"));
+    pToolBar->addAction(tr("Select File"), this, SLOT(slotSelectFileToOpen()));
 
     auto* pSplitter = new QSplitter(Qt::Horizontal, this);
     setCentralWidget(pSplitter);

@@ -3,12 +3,15 @@
 #include "app/translations.h"
 #include "modalAnswerer.h"
 #include "scratchDirectory.h"
+#include "viewers/dataViewer.h"
+#include "viewers/serialLogReader.h"
 #include "windowTester.h"
 
 #include <QClipboard>
 #include <QGroupBox>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTranslator>
@@ -69,23 +72,31 @@ private slots:
     }
     void windowSpeaksTheLanguage_data()
     {
-        // Mode button "Bild", the delete page's title, and the question of "Remove all finger" with Yes.
+        // Mode button "Bild", the delete page's title, finger ID 11, the error-log window's title, action and
+        // first tab, and the question of "Remove all finger" with Yes.
         QTest::addColumn<QString>("texts");
-        QTest::newRow("C") << "Bild|Erase fingerprint data|Alle Finger löschen?|"
-                              "Wollen Sie wirklich alle Finger vom Sensor löschen?|&Yes";
-        QTest::newRow("de_DE") << "Bild|Fingerabdruckdaten löschen|Alle Finger löschen?|"
+        QTest::newRow("C")
+            << "Bild|Erase fingerprint data|Unknown Finger ID 11|Serial error log|Select File|"
+               "Hex-Viewer|Alle Finger löschen?|Wollen Sie wirklich alle Finger vom Sensor löschen?|&Yes";
+        QTest::newRow("de_DE") << "Bild|Fingerabdruckdaten löschen|Unbekannte Finger-ID 11|Serielles "
+                                  "Fehlerprotokoll|Datei auswählen|Hex-Ansicht|Alle Finger löschen?|"
                                   "Wollen Sie wirklich alle Finger vom Sensor löschen?|&Ja";
-        QTest::newRow("fr_FR (English)") << "Image|Erase fingerprint data|Delete all fingers?|"
-                                            "Do you really want to delete all fingers from the sensor?|&Yes";
+        QTest::newRow("fr_FR (English)")
+            << "Image|Erase fingerprint data|Unknown Finger ID 11|Serial error log|Select file|Hex viewer|"
+               "Delete all fingers?|Do you really want to delete all fingers from the sensor?|&Yes";
     }
 
     void windowSpeaksTheLanguage()
     {
         QFETCH(QString, texts);
         vindal01mainWindowTester_c tester(*m_pWindow);
-        QStringList lstShown{
-            m_pWindow->findChild<QToolButton*>("modeButton2")->text(),
-            qobject_cast<QGroupBox*>(tester.pageStack()->widget(tester.pageIndex(4)))->title()};
+        serialLogReader_c* pLog = m_pWindow->serialErrorLogWindow();
+        const QStringList lstShown =
+            QStringList{m_pWindow->findChild<QToolButton*>("modeButton2")->text()}
+            << qobject_cast<QGroupBox*>(tester.pageStack()->widget(tester.pageIndex(4)))->title()
+            << humanHandWidget_c::fingerIdText(11) << pLog->windowTitle()
+            << pLog->findChild<QToolBar*>()->actions().value(0)->text()
+            << pLog->dataViewer()->findChild<QTabWidget*>()->tabText(0);
         simulator_n::sensorSimulator_c sim;
         QVERIFY(sim.open());
         tester.portChanged(sim.slavePath());
@@ -152,6 +163,10 @@ private slots:
 
         m_strSavePath = m_pDir->filePath(fileName);
         const QString strOff = badChecksum ? " (off)" : "";
+        // Image mode: the next capture replaces the picture while the menu is open (this timer runs first).
+        sim.setImage(16, 8, QByteArray(16 * 8, '\x80'));
+        const auto nextCapture = [&]() { return tester.lblImage()->pixmap(Qt::ReturnByValue).width() == 16; };
+        QTimer::singleShot(0, [&]() { QVERIFY(badChecksum || QTest::qWaitFor(nextCapture)); });
         QCOMPARE(useContextMenu(tester.lblImage(), entry),
                  QStringList({"Save image..." + strOff, "Copy image" + strOff}));
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(imageShown.format()),
@@ -171,29 +186,28 @@ private slots:
     {
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QString>("copied");
-        QTest::addColumn<QByteArray>("csv");
-        // The table sorts itself (descending by the first column's text): rows are kept in the shown order.
-        const QByteArray baCsv = "Personal ID,Finger ID,Quality,Minutiae\r\n7,0,\"two\nlines\",42\r\n"
-                                 "12,3,\"say \"\"hi\"\"\",\"4,5\"\r\n";
+        QTest::addColumn<QString>("readBack");
+        // In the table's own order; the CSV's fields as Python's csv module reads them, joined by '|'.
+        const QString strRows = "say \"hi\"|a\tb|two\nlines|4,5\n7|0|57|31\n";
         QTest::newRow("C all rows")
             << QList<int>{}
-            << "Personal ID\tFinger ID\tQuality\tMinutiae\n7\t0\ttwo\nlines\t42\n12\t3\tsay \"hi\"\t4,5\n"
-            << baCsv;
-        QTest::newRow("de_DE UTF-8") << QList<int>{0}
-                                     << "Personen-ID\tFinger-ID\tQualität\tMinutien\n7\t0\ttwo\nlines\t42\n"
-                                     << QByteArray(baCsv).replace(
-                                            "Personal ID,Finger ID,Quality,Minutiae",
-                                            "Personen-ID,Finger-ID,Qualit\xc3\xa4t,Minutien");
+            << "Personal ID\tFinger ID\tQuality\tMinutiae\n\"say \"\"hi\"\"\"\t\"a\tb\"\t\"two\n"
+               "lines\"\t4,5\n7\t0\t57\t31\n"
+            << "Personal ID|Finger ID|Quality|Minutiae\n" + strRows;
+        QTest::newRow("de_DE UTF-8") << QList<int>{1}
+                                     << "Personen-ID\tFinger-ID\tQualität\tMinutien\n7\t0\t57\t31\n"
+                                     << "Personen-ID|Finger-ID|Qualität|Minutien\n" + strRows;
     }
 
+    // "Copy" as spreadsheets paste it (the window tests show the module's templates in the table).
     void templateTable()
     {
         QFETCH(QList<int>, selected);
         QFETCH(QString, copied);
-        QFETCH(QByteArray, csv);
+        QFETCH(QString, readBack);
         QTreeWidget* pTree = vindal01mainWindowTester_c(*m_pWindow).treeTemplates();
-        pTree->addTopLevelItem(new QTreeWidgetItem(QStringList{"12", "3", "say \"hi\"", "4,5"}));
-        pTree->addTopLevelItem(new QTreeWidgetItem(QStringList{"7", "0", "two\nlines", "42"}));
+        pTree->addTopLevelItem(new QTreeWidgetItem(QStringList{"7", "0", "57", "31"}));
+        pTree->addTopLevelItem(new QTreeWidgetItem(QStringList{"say \"hi\"", "a\tb", "two\nlines", "4,5"}));
         for (int nRow : selected)
             pTree->topLevelItem(nRow)->setSelected(true);
         useContextMenu(pTree->viewport(), vindal01mainWindow_c::tr("Copy"));
@@ -203,7 +217,15 @@ private slots:
         useContextMenu(pTree->viewport(), vindal01mainWindow_c::tr("Save as CSV..."));
         QVERIFY(QRegularExpression("^templates-\\d{8}-\\d{6}\\.csv$").match(m_lstSeen.value(0)).hasMatch());
         QFile file(m_pDir->filePath("table.csv"));
-        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)"), csv);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(3) == "\xef\xbb\xbf");
+        QProcess python;
+        python.start("python3",
+                     {"-c",
+                      "import csv, sys; sys.stdout.buffer.write(''.join('|'.join(r) + '\\n' for r in "
+                      "csv.reader(open(sys.argv[1], encoding='utf-8-sig', newline=''))).encode())",
+                      file.fileName()});
+        QVERIFY(python.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput() + python.readAllStandardError()), readBack);
     }
 
 private:

@@ -1,12 +1,18 @@
 // The serial log file: record format, appending, and what failures leave (the window tests log a whole
-// exchange with the simulated module).
+// exchange with the simulated module). CTest runs this also under Arabic and Persian settings, whose own
+// digits must stay out of names and time stamps: the log reader, the watchdog and scripts read them back
+// (tst_viewers, run there too, reads logs back through the log reader).
 #include "serialPort/loggingSerialPort.h"
+#include "ui/keepResults.h"
+#include "ui/vindal01mainWindow.h"
+#include "viewers/serialLogReader.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include <csignal>
@@ -28,7 +34,7 @@ QStringList recordsOf(const QString& p_strFn, const QDateTime& p_dtFrom = QDateT
                       const QDateTime& p_dtTo = QDateTime())
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^(\\d{8}-\\d{6}\\.\\d{3}) ([A-Z]|-?\\d+) ((?:[0-9a-f]{2})+)\r$"));
+        QStringLiteral("^([0-9]{8}-[0-9]{6}\\.[0-9]{3}) ([A-Z]|-?[0-9]+) ((?:[0-9a-f]{2})+)\r$"));
     QStringList lst;
     for (const QByteArray& baLine : readAll(p_strFn).split('\n'))
     {
@@ -118,16 +124,25 @@ private slots:
         port.logData(0, "after");
         QCOMPARE(recordsOf(path("running.log")), (QStringList{"W before", "R after"}));
     }
-    void fileNameHelper()
+    void namesAndStamps()
     {
         // Relative and without directory: the log lands in the working directory.
         const QDateTime dt(QDate(2020, 2, 8), QTime(14, 30, 15, 42));
-        for (const auto& port : QList<QPair<QString, QString>>{{"COM3", "COM3"},
-                                                               {"pts/3", "pts_3"},
-                                                               {"/tmp/ttyV0", "_tmp_ttyV0"},
-                                                               {"\\\\.\\COM12", "__._COM12"}})
-            QCOMPARE(loggingSerialPort_c::logFileNameFor(dt, port.first),
-                     "serial_20200208-143015-" + port.second + ".log");
+        QStringList lstNames{keepResults_n::imageFileName(dt), keepResults_n::tableFileName(dt)};
+        for (const char* pszPort : {"COM3", "pts/3", "/tmp/ttyV0", "\\\\.\\COM12"})
+            lstNames << loggingSerialPort_c::logFileNameFor(dt, pszPort);
+        QCOMPARE(lstNames, QStringList({"fingerprint-20200208-143015.png", "templates-20200208-143015.csv",
+                                        "serial_20200208-143015-COM3.log", "serial_20200208-143015-pts_3.log",
+                                        "serial_20200208-143015-_tmp_ttyV0.log",
+                                        "serial_20200208-143015-__._COM12.log"}));
+        // The window's stamps: an unexpected response, the watchdog's mark on the error-log window.
+        vindal01mainWindow_c window;
+        window.addUnexpectedResponse(QStringLiteral("=OK"));
+        QVERIFY(QMetaObject::invokeMethod(&window, "slotWatchdog"));
+        const QRegularExpression stamp("[0-9]{4}\\.?[0-9]{2}\\.?[0-9]{2}[ -][0-9:]{6,8}\\.[0-9]{3}");
+        QCOMPARE(window.unexpectedResponsesWindow()->toPlainText().count(stamp) +
+                     window.serialErrorLogWindow()->windowTitle().count(stamp),
+                 2);
     }
 
 private:
@@ -135,5 +150,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(tst_loggingSerialPort)
+QTEST_MAIN(tst_loggingSerialPort)
 #include "tst_loggingSerialPort.moc"

@@ -81,7 +81,6 @@ private slots:
         {
             dataViewer_c viewer;
             QTabWidget* pTabs = viewer.findChild<QTabWidget*>();
-            QCOMPARE(pTabs->tabText(0) + '|' + pTabs->tabText(1), QStringLiteral("Hex-Viewer|Text"));
             // Start from the other tab, so that the choice is really made; new data alone keeps the tab.
             viewer.setData(textTab ? QByteArray("\x01", 1) : QByteArray("text"));
             viewer.selectBestView();
@@ -296,6 +295,10 @@ private slots:
         const QString strFn = writeLog(g_lstDialogue);
         QVERIFY(reader.slotOpenFile(strFn));
         const QAbstractItemModel* pModel = reader.table()->model();
+        // Time stamps in ASCII digits under any locale (CTest runs this under Arabic and Persian settings
+        // too).
+        QVERIFY(pModel->index(0, 0).data().toString().contains(
+            QRegularExpression("^[0-9]{8}-[0-9]{6}\\.[0-9]{3}$")));
         for (int n = 0; n < 3; ++n)
             QCOMPARE(pModel->headerData(n, Qt::Horizontal).toString(),
                      QStringList({"Date/Time", "Direction", "Number of Bytes"}).at(n));

@@ -15,9 +15,10 @@ constexpr qreal g_dPi = 3.14159265358979323846;
 // The mode pictograms and the program icon are drawn on a 96-unit canvas and scaled.
 constexpr qreal g_dCanvas = 96.0;
 
-QImage emptyImage(int p_nWidth, int p_nHeight)
+// A picture of p_nWidth x p_nHeight units at p_nScale pixels per unit.
+QImage emptyImage(int p_nWidth, int p_nHeight, int p_nScale)
 {
-    QImage image(p_nWidth, p_nHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage image(p_nWidth * p_nScale, p_nHeight * p_nScale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
@@ -269,11 +270,11 @@ void drawGlossyDisc(QPainter& p_painter, const QPointF& p_ptCentre, qreal p_dRad
 
 namespace pictures_n
 {
-QImage modeIcon(symbol_t p_nSymbol)
+QImage modeIcon(symbol_t p_nSymbol, int p_nScale)
 {
-    QImage image = emptyImage(96, 96);
+    QImage image = emptyImage(96, 96, p_nScale);
     QPainter painter(&image);
-    prepare(painter, 1.0);
+    prepare(painter, p_nScale);
     drawTip(painter, g_rectModeTip);
     drawFingerprint(painter, g_rectModeTip.adjusted(2.0, 2.0, -2.0, -2.0), g_colRidge, g_detailedRidges);
     drawBadge(painter, badgeColour(p_nSymbol));
@@ -281,11 +282,11 @@ QImage modeIcon(symbol_t p_nSymbol)
     return image;
 }
 
-QImage fingerprintTemplate()
+QImage fingerprintTemplate(int p_nScale)
 {
-    QImage image = emptyImage(96, 96);
+    QImage image = emptyImage(96, 96, p_nScale);
     QPainter painter(&image);
-    prepare(painter, 1.0);
+    prepare(painter, p_nScale);
     const QRectF rectTip(14.0, 4.0, 68.0, 88.0);
     drawTip(painter, rectTip);
     const QVector<QPointF> vecMinutiae =
@@ -301,7 +302,7 @@ QImage fingerprintTemplate()
 
 QImage programIcon(int p_nSize)
 {
-    QImage image = emptyImage(p_nSize, p_nSize);
+    QImage image = emptyImage(p_nSize, p_nSize, 1);
     QPainter painter(&image);
     prepare(painter, p_nSize / g_dCanvas);
 
@@ -335,11 +336,11 @@ QImage programIcon(int p_nSize)
     return image;
 }
 
-QImage devices()
+QImage devices(int p_nScale)
 {
-    QImage image = emptyImage(128, 62);
+    QImage image = emptyImage(128, 62, p_nScale);
     QPainter painter(&image);
-    prepare(painter, 1.0);
+    prepare(painter, p_nScale);
 
     // A panel PC: a metal frame around a touch screen.
     const QRectF rectPanel(3.0, 3.0, 74.0, 52.0);
@@ -394,11 +395,11 @@ QImage devices()
     return image;
 }
 
-QImage start()
+QImage start(int p_nScale)
 {
-    QImage image = emptyImage(32, 32);
+    QImage image = emptyImage(32, 32, p_nScale);
     QPainter painter(&image);
-    prepare(painter, 1.0);
+    prepare(painter, p_nScale);
     const QPolygonF triangle({QPointF(8.0, 4.5), QPointF(27.5, 16.0), QPointF(8.0, 27.5)});
     QLinearGradient gradient(0.0, 4.0, 0.0, 28.0);
     gradient.setColorAt(0.0, QColor(0x6c, 0xb0, 0xff));
@@ -409,11 +410,11 @@ QImage start()
     return image;
 }
 
-QImage stop()
+QImage stop(int p_nScale)
 {
-    QImage image = emptyImage(32, 32);
+    QImage image = emptyImage(32, 32, p_nScale);
     QPainter painter(&image);
-    prepare(painter, 1.0);
+    prepare(painter, p_nScale);
     QLinearGradient gradient(0.0, 6.0, 0.0, 26.0);
     gradient.setColorAt(0.0, QColor(0xff, 0x70, 0x60));
     gradient.setColorAt(1.0, QColor(0xb4, 0x10, 0x10));
@@ -423,11 +424,11 @@ QImage stop()
     return image;
 }
 
-QImage info()
+QImage info(int p_nScale)
 {
-    QImage image = emptyImage(32, 32);
+    QImage image = emptyImage(32, 32, p_nScale);
     QPainter painter(&image);
-    prepare(painter, 1.0);
+    prepare(painter, p_nScale);
     // A faint reflection only, so that the dot of the letter stands out.
     drawGlossyDisc(painter, QPointF(16.0, 16.0), 14.0, QColor(0x1f, 0x66, 0xd0), 110);
     painter.setPen(Qt::NoPen);
@@ -449,20 +450,20 @@ QImage info()
     return image;
 }
 
-QImage lamp(const QColor& p_colLamp)
+QImage lamp(const QColor& p_colLamp, int p_nScale)
 {
-    QImage image = emptyImage(32, 32);
+    QImage image = emptyImage(32, 32, p_nScale);
     QPainter painter(&image);
-    prepare(painter, 1.0);
+    prepare(painter, p_nScale);
     drawGlossyDisc(painter, QPointF(16.0, 16.0), 13.5, p_colLamp);
     return image;
 }
 
-QImage debug()
+QImage debug(int p_nScale)
 {
-    QImage image = emptyImage(48, 48);
+    QImage image = emptyImage(48, 48, p_nScale);
     QPainter painter(&image);
-    prepare(painter, 1.0);
+    prepare(painter, p_nScale);
     const QColor colLegs(0x22, 0x08, 0x08);
 
     // Legs and feelers first, so that the body covers where they join it.
@@ -511,11 +512,11 @@ QImage debug()
     return image;
 }
 
-QImage update()
+QImage update(int p_nScale)
 {
-    QImage image = emptyImage(32, 32);
+    QImage image = emptyImage(32, 32, p_nScale);
     QPainter painter(&image);
-    prepare(painter, 1.0);
+    prepare(painter, p_nScale);
     const QPointF ptCentre(16.0, 16.0);
     const qreal dRadius = 10.0;
     const QRectF rectCircle(ptCentre.x() - dRadius, ptCentre.y() - dRadius, 2 * dRadius, 2 * dRadius);

@@ -17,16 +17,17 @@ enum symbol_t
     symbolAnalyse
 };
 
-QImage modeIcon(symbol_t p_nSymbol); // 96 x 96
-QImage fingerprintTemplate();        // 96 x 96
-QImage programIcon(int p_nSize);     // p_nSize x p_nSize
-QImage devices();                    // 128 x 62
+// Sizes in units; p_nScale pixels per unit (1 for ordinary screens, 2 for screens at twice the density).
+QImage modeIcon(symbol_t p_nSymbol, int p_nScale); // 96 x 96
+QImage fingerprintTemplate(int p_nScale);          // 96 x 96
+QImage programIcon(int p_nSize);                   // p_nSize x p_nSize pixels
+QImage devices(int p_nScale);                      // 128 x 62
 
 // 32 x 32 unless noted.
-QImage start();
-QImage stop();
-QImage info();
-QImage lamp(const QColor& p_colLamp);
-QImage debug(); // 48 x 48
-QImage update();
+QImage start(int p_nScale);
+QImage stop(int p_nScale);
+QImage info(int p_nScale);
+QImage lamp(const QColor& p_colLamp, int p_nScale);
+QImage debug(int p_nScale); // 48 x 48
+QImage update(int p_nScale);
 } // namespace pictures_n

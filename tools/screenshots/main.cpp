@@ -1,5 +1,6 @@
 // Renders pictures of the main window at work against the simulated module:
 // vindal01-screenshots <folder> [de|en], the texts as written in the code or in that language.
+#include "app/application.h"
 #include "app/translations.h"
 #include "fakeudev/fakeUdev.h"
 #include "fingerprintImage.h"
@@ -61,6 +62,8 @@ int main(int argc, char* argv[])
     {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // As the program does: at QT_SCALE_FACTOR=2 or QT_FONT_DPI=192 the pictures show the window scaled.
+    prepareScaling();
     QApplication app(argc, argv);
     const QString strLanguage = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
     if (argc < 2 || argc > 3 || !QDir(QString::fromLocal8Bit(argv[1])).exists() ||
@@ -104,7 +107,7 @@ int main(int argc, char* argv[])
     // The window opens the simulator by itself, as it opens the sensor's adapter.
     vindal01mainWindow_c window;
     window.setWindowTitle(vindal01mainWindow_c::tr("Einlernen von Fingern (optischer Sensor)"));
-    window.resize(860, 640);
+    window.resize(firstWindowSize(window));
     window.show();
     vindal01mainWindowTester_c tester(window);
     auto selectMode = [&window](int p_nMode)
