@@ -84,6 +84,7 @@ void vindal01mainWindow_c::slotDeleteSingleFinger()
     {
         return;
     }
+    m_sessionRecord.noteDeletion(sessionRecord_c::opDeleteFinger, nPid, nFid);
     disableDeleteButtons();
     sendCommand(command_t::Cancel, QVariantMap());
     sendCommand(command_t::RegDel, {{QStringLiteral("pid"), m_pLeDeletePid->text().toInt()},
@@ -98,6 +99,7 @@ void vindal01mainWindow_c::slotDeletePersonFingers()
     {
         return;
     }
+    m_sessionRecord.noteDeletion(sessionRecord_c::opDeletePerson, nPid, -1);
     disableDeleteButtons();
     sendCommand(command_t::Cancel, QVariantMap());
     m_nDeletePid = nPid;
@@ -115,6 +117,7 @@ void vindal01mainWindow_c::slotDeleteAllFingers()
     {
         return;
     }
+    m_sessionRecord.noteDeletion(sessionRecord_c::opDeleteAll, -1, -1);
     disableDeleteButtons();
     sendCommand(command_t::Cancel, QVariantMap());
     sendCommand(command_t::RegClear, QVariantMap());
