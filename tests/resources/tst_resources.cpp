@@ -50,7 +50,7 @@ private slots:
             QVERIFY2(argb(image.second().toImage()) ==
                          argb(QImage(dir.filePath("xpm/" + image.first + ".xpm"))),
                      qPrintable(image.first));
-        QCOMPARE(QDir(dir.filePath("icons")).entryList({"*.png"}).size(), 9);
+        QCOMPARE(QDir(dir.filePath("icons")).entryList({"*.png"}).size(), 10);
         for (const QString& strIcon : QDir(dir.filePath("icons")).entryList({"*.png"}))
             QVERIFY2(argb(QImage(":/icons/" + strIcon)) == argb(QImage(dir.filePath("icons/" + strIcon))),
                      qPrintable(strIcon));

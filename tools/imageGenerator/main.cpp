@@ -75,7 +75,8 @@ int main(int argc, char* argv[])
                                                 {"fingerprint-analyse", modeIcon(symbolAnalyse)},
                                                 {"fingerprint-template", fingerprintTemplate()},
                                                 {"vindal01-tool", programIcon(256)},
-                                                {"KV_Devices", devices()}};
+                                                {"KV_Devices", devices()},
+                                                {"service-report", serviceReport()}};
 
     const QList<QPair<QString, QImage>> lstXpms{{"start", start()},
                                                 {"stop", stop()},

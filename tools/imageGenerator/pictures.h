@@ -29,4 +29,5 @@ QImage info();
 QImage lamp(const QColor& p_colLamp);
 QImage debug(); // 48 x 48
 QImage update();
+QImage serviceReport(); // a written sheet with a green tick: the service report
 } // namespace pictures_n
