@@ -353,10 +353,9 @@ QPageLayout a4Layout()
                        QPageLayout::Millimeter);
 }
 
-QByteArray pdfOf(const QTextDocument& p_document, const QPageLayout& p_layout)
+// Lays the document out for the PDF: it is left laid out for a device that is gone.
+QByteArray pdfOf(QTextDocument& p_document, const QPageLayout& p_layout)
 {
-    // A copy is laid out for the PDF, so the shown document keeps the layout of its own device.
-    const std::unique_ptr<QTextDocument> pCopy(p_document.clone());
     QByteArray baPdf;
     QBuffer buffer(&baPdf);
     buffer.open(QIODevice::WriteOnly);
@@ -365,7 +364,7 @@ QByteArray pdfOf(const QTextDocument& p_document, const QPageLayout& p_layout)
         writer.setPageLayout(p_layout);
         writer.setTitle(vindal01mainWindow_c::tr("Service report"));
         writer.setCreator(QStringLiteral("vindal01-tool ") + QApplication::applicationVersion());
-        paint(*pCopy, &writer);
+        paint(p_document, &writer);
     }
     return baPdf;
 }
@@ -378,7 +377,9 @@ void savePdf(QWidget* p_pParent, const QTextDocument& p_document, const QPageLay
         vindal01mainWindow_c::tr("PDF files (*.pdf)"), QStringLiteral("pdf"));
     if (!strPath.isEmpty())
     {
-        keepResults_n::saveBytes(p_pParent, strPath, pdfOf(p_document, p_layout));
+        // A copy is laid out for the PDF, so the shown document keeps the layout of the preview's printer.
+        const std::unique_ptr<QTextDocument> pCopy(p_document.clone());
+        keepResults_n::saveBytes(p_pParent, strPath, pdfOf(*pCopy, p_layout));
     }
 }
 
