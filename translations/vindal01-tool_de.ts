@@ -636,5 +636,225 @@ löschen</translation>
         <source>Serial error log</source>
         <translation>Serielles Fehlerprotokoll</translation>
     </message>
+    <message>
+        <source>person %1, %2</source>
+        <translation>Person %1, %2</translation>
+    </message>
+    <message>
+        <source>%1 answers missing</source>
+        <translation>%1 Antworten fehlen</translation>
+    </message>
+    <message>
+        <source>no finger deleted</source>
+        <translation>kein Finger gelöscht</translation>
+    </message>
+    <message>
+        <source>deleted: %1</source>
+        <translation>gelöscht: %1</translation>
+    </message>
+    <message>
+        <source>succeeded</source>
+        <translation>erfolgreich</translation>
+    </message>
+    <message>
+        <source>the interface could not be opened</source>
+        <translation>die Schnittstelle konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>failed with error code %1</source>
+        <translation>fehlgeschlagen mit Fehlercode %1</translation>
+    </message>
+    <message>
+        <source>Port opened</source>
+        <translation>Port geöffnet</translation>
+    </message>
+    <message>
+        <source>opened</source>
+        <translation>geöffnet</translation>
+    </message>
+    <message>
+        <source>could not be opened</source>
+        <translation>konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Enrolment</source>
+        <translation>Einlernen</translation>
+    </message>
+    <message>
+        <source>enrolled with quality %1%</source>
+        <translation>mit Qualität %1% eingelernt</translation>
+    </message>
+    <message>
+        <source>refused: %1 (%2)</source>
+        <translation>abgelehnt: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Deletion of a finger</source>
+        <translation>Löschen eines Fingers</translation>
+    </message>
+    <message>
+        <source>Deletion of a person&apos;s fingers</source>
+        <translation>Löschen der Finger einer Person</translation>
+    </message>
+    <message>
+        <source>person %1</source>
+        <translation>Person %1</translation>
+    </message>
+    <message>
+        <source>Deletion of all fingers</source>
+        <translation>Löschen aller Finger</translation>
+    </message>
+    <message>
+        <source>COM server mode started</source>
+        <translation>COM-Server-Mode gestartet</translation>
+    </message>
+    <message>
+        <source>COM server mode stopped</source>
+        <translation>COM-Server-Mode beendet</translation>
+    </message>
+    <message>
+        <source>Adapter lost</source>
+        <translation>Adapter verloren</translation>
+    </message>
+    <message>
+        <source>Watchdog alarm</source>
+        <translation>Watchdog-Alarm</translation>
+    </message>
+    <message>
+        <source>no reply in time</source>
+        <translation>keine Antwort in der Zeit</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>Read at:</source>
+        <translation>Gelesen am:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>no USB ids</source>
+        <translation>keine USB-IDs</translation>
+    </message>
+    <message>
+        <source>serial number %1</source>
+        <translation>Seriennummer %1</translation>
+    </message>
+    <message>
+        <source>Adapter:</source>
+        <translation>Adapter:</translation>
+    </message>
+    <message>
+        <source>Operations</source>
+        <translation>Vorgänge</translation>
+    </message>
+    <message>
+        <source>The %1 oldest operations are not listed; the statistics count them.</source>
+        <translation>Die %1 ältesten Vorgänge sind nicht aufgeführt; die Statistik zählt sie mit.</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>Vorgang</translation>
+    </message>
+    <message>
+        <source>Subject</source>
+        <translation>Gegenstand</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Identifications:</source>
+        <translation>Identifizierungen:</translation>
+    </message>
+    <message>
+        <source>%1, of which %2 recognised</source>
+        <translation>%1, davon %2 erkannt</translation>
+    </message>
+    <message>
+        <source>Last identification:</source>
+        <translation>Letzte Identifizierung:</translation>
+    </message>
+    <message>
+        <source>Match statistics:</source>
+        <translation>MatchId-Statistik:</translation>
+    </message>
+    <message>
+        <source>Personal ID %1, %2 cycles, until %3</source>
+        <translation>Personen-ID %1, %2 Zyklen, bis %3</translation>
+    </message>
+    <message>
+        <source>Unexpected responses:</source>
+        <translation>Unerwartete Antworten:</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Read at %1, %2 x %3 pixels.</source>
+        <translation>Gelesen am %1, %2 x %3 Pixel.</translation>
+    </message>
+    <message>
+        <source>Templates</source>
+        <translation>Templates</translation>
+    </message>
+    <message>
+        <source>Analysed at %1: the module holds no templates.</source>
+        <translation>Analysiert am %1: Das Modul enthält keine Templates.</translation>
+    </message>
+    <message>
+        <source>Analysed at %1: %2 of %3 listed templates read.</source>
+        <translation>Analysiert am %1: %2 von %3 aufgelisteten Templates gelesen.</translation>
+    </message>
+    <message>
+        <source>Service report</source>
+        <translation>Servicebericht</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Als PDF speichern</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF-Dateien (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Written at %1 by vindal01-tool version %2; the session began at %3.</source>
+        <translation>Erstellt am %1 von vindal01-tool Version %2; die Sitzung begann am %3.</translation>
+    </message>
+    <message>
+        <source>Nothing was read from a module in this session.</source>
+        <translation>In dieser Sitzung wurde nichts von einem Modul gelesen.</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>Save as PDF...</source>
+        <translation>Als PDF speichern...</translation>
+    </message>
+    <message>
+        <source>Service report...</source>
+        <translation>Servicebericht...</translation>
+    </message>
+    <message>
+        <source>Service report... (%1)</source>
+        <translation>Servicebericht... (%1)</translation>
+    </message>
 </context>
 </TS>

@@ -636,5 +636,225 @@ finger</translation>
         <source>Serial error log</source>
         <translation>Serial error log</translation>
     </message>
+    <message>
+        <source>person %1, %2</source>
+        <translation>person %1, %2</translation>
+    </message>
+    <message>
+        <source>%1 answers missing</source>
+        <translation>%1 answers missing</translation>
+    </message>
+    <message>
+        <source>no finger deleted</source>
+        <translation>no finger deleted</translation>
+    </message>
+    <message>
+        <source>deleted: %1</source>
+        <translation>deleted: %1</translation>
+    </message>
+    <message>
+        <source>succeeded</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>the interface could not be opened</source>
+        <translation>the interface could not be opened</translation>
+    </message>
+    <message>
+        <source>failed with error code %1</source>
+        <translation>failed with error code %1</translation>
+    </message>
+    <message>
+        <source>Port opened</source>
+        <translation>Port opened</translation>
+    </message>
+    <message>
+        <source>opened</source>
+        <translation>opened</translation>
+    </message>
+    <message>
+        <source>could not be opened</source>
+        <translation>could not be opened</translation>
+    </message>
+    <message>
+        <source>Enrolment</source>
+        <translation>Enrolment</translation>
+    </message>
+    <message>
+        <source>enrolled with quality %1%</source>
+        <translation>enrolled with quality %1%</translation>
+    </message>
+    <message>
+        <source>refused: %1 (%2)</source>
+        <translation>refused: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Deletion of a finger</source>
+        <translation>Deletion of a finger</translation>
+    </message>
+    <message>
+        <source>Deletion of a person&apos;s fingers</source>
+        <translation>Deletion of a person&apos;s fingers</translation>
+    </message>
+    <message>
+        <source>person %1</source>
+        <translation>person %1</translation>
+    </message>
+    <message>
+        <source>Deletion of all fingers</source>
+        <translation>Deletion of all fingers</translation>
+    </message>
+    <message>
+        <source>COM server mode started</source>
+        <translation>COM server mode started</translation>
+    </message>
+    <message>
+        <source>COM server mode stopped</source>
+        <translation>COM server mode stopped</translation>
+    </message>
+    <message>
+        <source>Adapter lost</source>
+        <translation>Adapter lost</translation>
+    </message>
+    <message>
+        <source>Watchdog alarm</source>
+        <translation>Watchdog alarm</translation>
+    </message>
+    <message>
+        <source>no reply in time</source>
+        <translation>no reply in time</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Module</translation>
+    </message>
+    <message>
+        <source>Read at:</source>
+        <translation>Read at:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>no USB ids</source>
+        <translation>no USB ids</translation>
+    </message>
+    <message>
+        <source>serial number %1</source>
+        <translation>serial number %1</translation>
+    </message>
+    <message>
+        <source>Adapter:</source>
+        <translation>Adapter:</translation>
+    </message>
+    <message>
+        <source>Operations</source>
+        <translation>Operations</translation>
+    </message>
+    <message>
+        <source>The %1 oldest operations are not listed; the statistics count them.</source>
+        <translation>The %1 oldest operations are not listed; the statistics count them.</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>Subject</source>
+        <translation>Subject</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Identifications:</source>
+        <translation>Identifications:</translation>
+    </message>
+    <message>
+        <source>%1, of which %2 recognised</source>
+        <translation>%1, of which %2 recognised</translation>
+    </message>
+    <message>
+        <source>Last identification:</source>
+        <translation>Last identification:</translation>
+    </message>
+    <message>
+        <source>Match statistics:</source>
+        <translation>Match statistics:</translation>
+    </message>
+    <message>
+        <source>Personal ID %1, %2 cycles, until %3</source>
+        <translation>Personal ID %1, %2 cycles, until %3</translation>
+    </message>
+    <message>
+        <source>Unexpected responses:</source>
+        <translation>Unexpected responses:</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Read at %1, %2 x %3 pixels.</source>
+        <translation>Read at %1, %2 x %3 pixels.</translation>
+    </message>
+    <message>
+        <source>Templates</source>
+        <translation>Templates</translation>
+    </message>
+    <message>
+        <source>Analysed at %1: the module holds no templates.</source>
+        <translation>Analysed at %1: the module holds no templates.</translation>
+    </message>
+    <message>
+        <source>Analysed at %1: %2 of %3 listed templates read.</source>
+        <translation>Analysed at %1: %2 of %3 listed templates read.</translation>
+    </message>
+    <message>
+        <source>Service report</source>
+        <translation>Service report</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Written at %1 by vindal01-tool version %2; the session began at %3.</source>
+        <translation>Written at %1 by vindal01-tool version %2; the session began at %3.</translation>
+    </message>
+    <message>
+        <source>Nothing was read from a module in this session.</source>
+        <translation>Nothing was read from a module in this session.</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Save as PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
+    <message>
+        <source>Service report...</source>
+        <translation>Service report...</translation>
+    </message>
+    <message>
+        <source>Service report... (%1)</source>
+        <translation>Service report... (%1)</translation>
+    </message>
 </context>
 </TS>

@@ -39,6 +39,8 @@ void vindal01mainWindow_c::slotStartComServer(QString p_strIpcDev, QString p_str
             this, tr("Öffnen der Schnittstelle fehlgeschlagen."),
             tr("Das Herstellen der Verbindung zum Gerät %1 ist fehlgeschlagen.").arg(strInterface),
             QMessageBox::Cancel);
+        m_sessionRecord.noteComServerStart(strInterface, QString(), false,
+                                           sessionRecord_c::interfaceNotOpened);
         slotModeSelected(static_cast<int>(m_nMode));
         return;
     }
@@ -56,8 +58,10 @@ void vindal01mainWindow_c::slotStartComServer(QString p_strIpcDev, QString p_str
     }
 
     int nError = -1;
-    if (library.openComServerMode(g_nChannel, g_nAddress, strModule.toLocal8Bit(), 115200, 8, 0, 0, 0, 180,
-                                  &nError) != 0)
+    const bool bOpened = library.openComServerMode(g_nChannel, g_nAddress, strModule.toLocal8Bit(), 115200, 8,
+                                                   0, 0, 0, 180, &nError) != 0;
+    m_sessionRecord.noteComServerStart(strInterface, strModule, bOpened, nError);
+    if (bOpened)
     {
         QMessageBox::information(this, tr("COM-Server-Mode hergestellt"),
                                  tr("Der COM-Server-Mode für wurde erfolgreich hergestellt."),
@@ -88,7 +92,9 @@ void vindal01mainWindow_c::slotStopComServer()
 {
     kvcomLibrary_c& library = kvcomLibrary_c::instance();
     int nError = -1;
-    if (library.closeComServerMode(g_nChannel, g_nAddress, &nError) == 0)
+    const bool bClosed = library.closeComServerMode(g_nChannel, g_nAddress, &nError) != 0;
+    m_sessionRecord.noteComServerStop(bClosed, nError);
+    if (!bClosed)
     {
         QMessageBox::warning(
             this, tr("Schließen des COM-Server-Mode fehlgeschlagen."),

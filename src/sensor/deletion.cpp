@@ -73,6 +73,7 @@ void vindal01mainWindow_c::slotDeleteSingleFinger()
     {
         return;
     }
+    m_sessionRecord.noteDeletion(sessionRecord_c::opDeleteFinger, nPid, nFid);
     sendCommand(command_t::Cancel, QVariantMap());
     sendCommand(command_t::RegDel, {{QStringLiteral("pid"), m_pLeDeletePid->text().toInt()},
                                     {QStringLiteral("fid"), m_pLeDeleteFid->text().toInt()}});
@@ -89,6 +90,7 @@ void vindal01mainWindow_c::slotDeletePersonFingers()
     {
         return;
     }
+    m_sessionRecord.noteDeletion(sessionRecord_c::opDeletePerson, nPid, -1);
     sendCommand(command_t::Cancel, QVariantMap());
     m_nDeletePid = nPid;
     // The pair restored after the tenth RegDel makes the page's RegDel row read the finger list afresh,
@@ -108,6 +110,7 @@ void vindal01mainWindow_c::slotDeleteAllFingers()
     {
         return;
     }
+    m_sessionRecord.noteDeletion(sessionRecord_c::opDeleteAll, -1, -1);
     sendCommand(command_t::Cancel, QVariantMap());
     sendCommand(command_t::RegClear, QVariantMap());
 }

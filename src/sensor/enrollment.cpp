@@ -89,6 +89,7 @@ void vindal01mainWindow_c::slotEnrollStart()
 
 void vindal01mainWindow_c::showEnrollResult(const QString& p_strReply)
 {
+    m_sessionRecord.noteEnrolment(m_mapCommandParams, p_strReply);
     const QString strRefusal = enrollRefusalText(p_strReply);
     if (strRefusal.isEmpty())
     {

@@ -15,6 +15,7 @@ using namespace sensor_n;
 
 bool vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
 {
+    m_sessionRecord.noteIdentification(p_strReply);
     m_pLblTrainPid->clear();
     m_pLblTrainFinger->clear();
 
@@ -88,6 +89,7 @@ void vindal01mainWindow_c::matchStatisticsStep(bool p_bIdentified)
     }
 
     ++m_nMatchCycles;
+    m_sessionRecord.noteMatchStatistics(m_pLeMatchIdPid->text(), m_nMatchCycles, m_anMatchCount);
     // printf formats always write a point as decimal separator, whatever the locale.
     auto line = [this](const char* p_szFormat, int p_nLevel)
     {

@@ -17,4 +17,5 @@ void vindal01mainWindow_c::showDeviceInfo()
     m_pLblBuildDate->setText(m_strBuildDate);
     m_pLblBuildTime->setText(m_strBuildTime);
     m_pLblCapacity->setText(m_strRegCount + QStringLiteral(" / ") + m_strCapacity);
+    m_sessionRecord.noteModule(m_strFirmware, m_strBuildDate, m_strBuildTime, m_strRegCount, m_strCapacity);
 }

@@ -88,6 +88,7 @@ void vindal01mainWindow_c::processData()
         if (m_lstReplyLines.size() >= m_nRegCount)
         {
             m_lstRegList = m_lstReplyLines;
+            m_sessionRecord.startTemplateTable(m_lstRegList.size());
             commandCompleted(m_nCommand, textUpToNul(m_baReceived), false);
         }
         return;
@@ -168,6 +169,7 @@ void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
             break;
         case command_t::RegClear:
         case command_t::RegDel:
+            m_sessionRecord.noteDeletionAnswer(strLine);
             (starts("=OK") || starts("=NO")) ? commandCompleted(m_nCommand, strLine, false)
                                              : void(bUnexpected = true);
             break;
@@ -286,12 +288,16 @@ void vindal01mainWindow_c::addTemplateRow(const QByteArray& p_baPayload)
     const int nPid = m_mapCommandParams.value(QStringLiteral("pid")).toInt();
     const int nFid = m_mapCommandParams.value(QStringLiteral("fid")).toInt();
 
+    const int nQuality = p_baPayload.size() > 26 ? static_cast<quint8>(p_baPayload.at(26)) : 0;
+    const int nMinutiae = p_baPayload.size() > 27 ? static_cast<quint8>(p_baPayload.at(27)) : 0;
+    m_sessionRecord.addTemplate({nPid, nFid, nQuality, nMinutiae});
+
     auto* pItem = new QTreeWidgetItem();
     pItem->setData(0, Qt::DisplayRole, nPid);
     pItem->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
     pItem->setText(1, humanHandWidget_c::fingerIdText(nFid));
-    pItem->setData(2, Qt::DisplayRole, p_baPayload.size() > 26 ? static_cast<quint8>(p_baPayload.at(26)) : 0);
-    pItem->setData(3, Qt::DisplayRole, p_baPayload.size() > 27 ? static_cast<quint8>(p_baPayload.at(27)) : 0);
+    pItem->setData(2, Qt::DisplayRole, nQuality);
+    pItem->setData(3, Qt::DisplayRole, nMinutiae);
     m_pTreeTemplates->addTopLevelItem(pItem);
 }
 
@@ -335,7 +341,9 @@ void vindal01mainWindow_c::readImage()
         return;
     }
     qDebug() << "IMAGE READING DONE.";
-    m_pLblImage->setPixmap(QPixmap::fromImage(sensorImage(pPayload, header.nWidth, header.nHeight)));
+    const QImage image = sensorImage(pPayload, header.nWidth, header.nHeight);
+    m_sessionRecord.notePicture(image);
+    m_pLblImage->setPixmap(QPixmap::fromImage(image));
     commandCompleted(m_nCommand, QString(), false);
     statusBar()->showMessage(QString());
 }

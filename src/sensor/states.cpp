@@ -115,6 +115,7 @@ void vindal01mainWindow_c::showErrorMessage(const QString& p_strText)
 
 void vindal01mainWindow_c::addUnexpectedResponse(const QString& p_strText)
 {
+    m_sessionRecord.noteUnexpectedResponse();
     // Inserted as plain text: a reply line must never be taken for markup.
     const QString strRecord =
         QStringLiteral("%1 M%2 S%3 C%4: %5")

@@ -1,4 +1,5 @@
 #include "serialPort/loggingSerialPort.h"
+#include "serialPort/portList.h"
 #include "ui/diagnosticText.h"
 #include "ui/images.h"
 #include "ui/vindal01mainWindow.h"
@@ -142,6 +143,7 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
     {
         showPortLamp(images_n::lampRed(), tr("Öffnen von Port %1 fehlgeschlagen").arg(p_strPort));
     }
+    m_sessionRecord.notePort(p_strPort, serialPort_n::availablePortRecords(), m_pSerialPort->isOpen());
     slotSetState(state_t::QueryDevice);
     updateControls();
 }
@@ -166,6 +168,7 @@ void vindal01mainWindow_c::slotPortError()
     m_nFlagsPid = -1;
     updateControls();
     qDebug() << "Port failed" << strPort << strError;
+    m_sessionRecord.noteAdapterLost(strPort, strError);
     showPortLamp(images_n::lampRed(), tr("Port %1 ausgefallen: %2").arg(strPort, strError));
     // The lamp is small: the status bar says it where the technician looks, instead of a finger prompt
     // that can no longer be answered.

@@ -9,6 +9,7 @@
 
 void vindal01mainWindow_c::slotWatchdog()
 {
+    m_sessionRecord.noteWatchdogAlarm(sensor_n::commandText(m_nCommand));
     if (m_pSerialPort != nullptr && !m_pSerialPort->logFileName().isEmpty())
     {
         m_pSerialErrorLog->slotOpenFile(m_pSerialPort->logFileName());

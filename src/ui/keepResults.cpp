@@ -83,23 +83,9 @@ QString joinedLines(const QList<QStringList>& p_lstRows, QChar p_chSeparator, co
     return strText;
 }
 
-// Asks for the file name; empty when the technician cancels.
-QString askFileName(QWidget* p_pParent, const QString& p_strTitle, const QString& p_strProposed,
-                    const QString& p_strFilter, const QString& p_strSuffix)
-{
-    QFileDialog dialog(p_pParent, p_strTitle, QDir::current().filePath(p_strProposed), p_strFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(p_strSuffix);
-    if (dialog.exec() != QDialog::Accepted)
-    {
-        return QString();
-    }
-    return dialog.selectedFiles().value(0);
-}
-
 void saveImage(QLabel* p_pLabel, const QPixmap& p_pixImage)
 {
-    const QString strPath = askFileName(
+    const QString strPath = askSaveFileName(
         p_pLabel, vindal01mainWindow_c::tr("Save image"), imageFileName(QDateTime::currentDateTime()),
         vindal01mainWindow_c::tr("PNG images (*.png)"), QStringLiteral("png"));
     if (strPath.isEmpty())
@@ -153,7 +139,7 @@ void showTableMenu(QTreeWidget* p_pTree, const QPoint& p_pos)
     }
     else if (pChosen == pActSave)
     {
-        const QString strPath = askFileName(
+        const QString strPath = askSaveFileName(
             p_pTree, vindal01mainWindow_c::tr("Save as CSV"), tableFileName(QDateTime::currentDateTime()),
             vindal01mainWindow_c::tr("CSV files (*.csv)"), QStringLiteral("csv"));
         if (!strPath.isEmpty())
@@ -179,6 +165,19 @@ void offerTable(QTreeWidget* p_pTree)
     p_pTree->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(p_pTree, &QWidget::customContextMenuRequested, p_pTree,
                      [p_pTree](const QPoint& p_pos) { showTableMenu(p_pTree, p_pos); });
+}
+
+QString askSaveFileName(QWidget* p_pParent, const QString& p_strTitle, const QString& p_strProposed,
+                        const QString& p_strFilter, const QString& p_strSuffix)
+{
+    QFileDialog dialog(p_pParent, p_strTitle, QDir::current().filePath(p_strProposed), p_strFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(p_strSuffix);
+    if (dialog.exec() != QDialog::Accepted)
+    {
+        return QString();
+    }
+    return dialog.selectedFiles().value(0);
 }
 
 QString imageFileName(const QDateTime& p_dtNow)

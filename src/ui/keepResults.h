@@ -31,6 +31,10 @@ QString tableText(const QTreeWidget* p_pTree);
 // doubled.
 QByteArray tableCsv(const QTreeWidget* p_pTree);
 
+// Asks where to save, p_strProposed in the working folder offered; empty when the technician cancels.
+QString askSaveFileName(QWidget* p_pParent, const QString& p_strTitle, const QString& p_strProposed,
+                        const QString& p_strFilter, const QString& p_strSuffix);
+
 // Writes the bytes through a save file, so that a failed write leaves an existing file as it was. On
 // failure a warning box with the reason is shown over p_pParent and false is returned.
 bool saveBytes(QWidget* p_pParent, const QString& p_strPath, const QByteArray& p_baData);

@@ -6,6 +6,7 @@
 #include "serialPort/selector.h"
 #include "ui/images.h"
 #include "ui/keepResults.h"
+#include "ui/serviceReport.h"
 #include "viewers/serialLogReader.h"
 
 #include <QAction>
@@ -166,6 +167,19 @@ void vindal01mainWindow_c::buildToolBar()
     QAction* pActInfo = pToolBar->addAction(images_n::info(), tr("Info"));
     pActInfo->setObjectName(QStringLiteral("actionInfo"));
     connect(pActInfo, SIGNAL(triggered()), this, SLOT(slotInfo()));
+
+    m_pActServiceReport =
+        pToolBar->addAction(QIcon(QStringLiteral(":/icons/service-report.png")), tr("Service report..."));
+    m_pActServiceReport->setObjectName(QStringLiteral("actionServiceReport"));
+    m_pActServiceReport->setShortcut(QKeySequence::Print);
+    m_pActServiceReport->setToolTip(
+        tr("Service report... (%1)").arg(m_pActServiceReport->shortcut().toString(QKeySequence::NativeText)));
+    connect(m_pActServiceReport, &QAction::triggered, this, &vindal01mainWindow_c::slotServiceReport);
+}
+
+void vindal01mainWindow_c::slotServiceReport()
+{
+    serviceReport_n::showPreview(this, m_sessionRecord);
 }
 
 void vindal01mainWindow_c::buildModeButtons(QVBoxLayout* p_pLayout)

@@ -4,6 +4,7 @@
 #include "sensor/imageReception.h"
 #include "sensor/sensorProtocol.h"
 #include "ui/humanHandWidget.h"
+#include "ui/sessionRecord.h"
 
 #include <QByteArrayList>
 #include <QElapsedTimer>
@@ -89,6 +90,10 @@ public:
     QAction* stopComServerAction() const { return m_pActStopComServer; }
     QAction* serialLoggingAction() const { return m_pActSerialLogging; }
     QAction* watchdogAction() const { return m_pActWatchdog; }
+    QAction* serviceReportAction() const { return m_pActServiceReport; }
+    // What this run learned and did, for the service report.
+    const sessionRecord_c& sessionRecord() const { return m_sessionRecord; }
+    sessionRecord_c& sessionRecord() { return m_sessionRecord; }
     QLabel* portStateLabel() const { return m_pLblPortState; }
     QTextBrowser* unexpectedResponsesWindow() const { return m_pUnexpectedResponses; }
     QPlainTextEdit* serialCommandsWindow() const { return m_pSerialCommands; }
@@ -124,6 +129,7 @@ private slots:
     void slotWatchdog();
     void slotIdle();
     void slotDebugEnableSerialLogging();
+    void slotServiceReport();
 
     // Not part of the window's own slot table: a port that failed while open.
     void slotPortError();
@@ -235,6 +241,7 @@ private:
     QString m_strBuildDate;
     QString m_strRegCount;
     QString m_strCapacity;
+    sessionRecord_c m_sessionRecord;
     QTextBrowser* m_pUnexpectedResponses = nullptr;
     QAction* m_pActSerialLogging = nullptr;
     QAction* m_pActWatchdog = nullptr;
@@ -244,6 +251,7 @@ private:
     // Widgets.
     QAction* m_pActStartComServer = nullptr;
     QAction* m_pActStopComServer = nullptr;
+    QAction* m_pActServiceReport = nullptr;
     QLabel* m_pLblPortState = nullptr;
     QStackedWidget* m_pPageStack = nullptr;
     int m_anPageIndex[7] = {0, 0, 0, 0, 0, 0, 0};

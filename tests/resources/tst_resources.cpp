@@ -94,7 +94,7 @@ private slots:
                                  dir.filePath("xpm/" + image.first + (m_nScale == 2 ? "@2x.xpm" : ".xpm")))),
                      qPrintable(image.first));
         // Every picture at 1x and at 2x.
-        QCOMPARE(QDir(dir.filePath("icons")).entryList({"*.png"}).size(), 18);
+        QCOMPARE(QDir(dir.filePath("icons")).entryList({"*.png"}).size(), 20);
         for (const QString& strIcon : QDir(dir.filePath("icons")).entryList({"*.png"}))
             QVERIFY2(argb(QImage(":/icons/" + strIcon)) == argb(QImage(dir.filePath("icons/" + strIcon))),
                      qPrintable(strIcon));

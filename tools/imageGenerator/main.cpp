@@ -82,7 +82,8 @@ int main(int argc, char* argv[])
         {"fingerprint-analyse", [](int p_nScale) { return modeIcon(symbolAnalyse, p_nScale); }},
         {"fingerprint-template", &fingerprintTemplate},
         {"vindal01-tool", [](int p_nScale) { return programIcon(256 * p_nScale); }},
-        {"KV_Devices", &devices}};
+        {"KV_Devices", &devices},
+        {"service-report", &serviceReport}};
 
     const QList<QPair<QString, drawing_t>> lstXpms{
         {"start", &start},

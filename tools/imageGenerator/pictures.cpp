@@ -512,6 +512,42 @@ QImage debug(int p_nScale)
     return image;
 }
 
+QImage serviceReport(int p_nScale)
+{
+    QImage image = emptyImage(32, 32, p_nScale);
+    QPainter painter(&image);
+    prepare(painter, p_nScale);
+    // The sheet with its top right corner folded over.
+    QPainterPath sheet;
+    sheet.moveTo(5.5, 2.5);
+    sheet.lineTo(19.5, 2.5);
+    sheet.lineTo(25.5, 8.5);
+    sheet.lineTo(25.5, 29.5);
+    sheet.lineTo(5.5, 29.5);
+    sheet.closeSubpath();
+    QLinearGradient paper(0.0, 2.0, 0.0, 30.0);
+    paper.setColorAt(0.0, Qt::white);
+    paper.setColorAt(1.0, QColor(0xe4, 0xea, 0xf2));
+    painter.setPen(QPen(QColor(0x5a, 0x6a, 0x80), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(paper);
+    painter.drawPath(sheet);
+    painter.setBrush(QColor(0xc8, 0xd2, 0xe0));
+    painter.drawPolygon(QPolygonF({QPointF(19.5, 2.5), QPointF(19.5, 8.5), QPointF(25.5, 8.5)}));
+    // Lines of text, the first one a heading.
+    painter.setPen(QPen(g_colRidge, 2.0, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(QPointF(8.5, 7.0), QPointF(16.5, 7.0));
+    painter.setPen(QPen(QColor(0x7a, 0x8c, 0xa6), 1.2, Qt::SolidLine, Qt::FlatCap));
+    for (qreal dY : {12.0, 15.5, 19.0})
+        painter.drawLine(QPointF(8.5, dY), QPointF(22.5, dY));
+    painter.drawLine(QPointF(8.5, 22.5), QPointF(14.0, 22.5));
+    // The tick of a finished visit on a green disc.
+    drawGlossyDisc(painter, QPointF(22.5, 24.0), 6.5, QColor(0x2a, 0x9a, 0x38), 90);
+    painter.setPen(QPen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(QPolygonF({QPointF(19.5, 24.0), QPointF(21.7, 26.3), QPointF(25.6, 21.6)}));
+    return image;
+}
+
 QImage update(int p_nScale)
 {
     QImage image = emptyImage(32, 32, p_nScale);

@@ -30,4 +30,5 @@ QImage info(int p_nScale);
 QImage lamp(const QColor& p_colLamp, int p_nScale);
 QImage debug(int p_nScale); // 48 x 48
 QImage update(int p_nScale);
+QImage serviceReport(int p_nScale); // a written sheet with a green tick: the service report
 } // namespace pictures_n

@@ -5,12 +5,15 @@
 #include "fakeudev/fakeUdev.h"
 #include "fingerprintImage.h"
 #include "sensorSimulator.h"
+#include "ui/serviceReport.h"
 #include "windowTester.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QProcess>
+#include <QSaveFile>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -183,5 +186,22 @@ int main(int argc, char* argv[])
         shoot("identification", false);
     }
     selectMode(0);
+
+    // The service report of this session: its first page as poppler renders the PDF.
+    const QString strPdf = dirOut.filePath(QStringLiteral("service-report.pdf"));
+    QSaveFile filePdf(strPdf);
+    const QByteArray baPdf = serviceReport_n::pdf(window.sessionRecord(), QDateTime::currentDateTime());
+    if (!filePdf.open(QIODevice::WriteOnly) || filePdf.write(baPdf) != baPdf.size() || !filePdf.commit() ||
+        QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),
+                           QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                           QStringLiteral("1"), QStringLiteral("-singlefile"), strPdf,
+                           dirOut.filePath(QStringLiteral("report"))}) != 0)
+    {
+        std::fprintf(stderr,
+                     "report: the PDF could not be written or rendered (pdftoppm from poppler-utils)\n");
+        ++nFailures;
+    }
+    QFile::remove(strPdf);
     return nFailures == 0 ? 0 : 1;
 }

@@ -45,6 +45,28 @@ public:
                              false);
     }
 
+    // The default answer: a file dialog gets the name typed in (an empty name cancels it), a message box its
+    // OK or first button.
+    static void answerFileOrOk(QWidget* p_pWidget, const QString& p_strFileName)
+    {
+        if (auto* pBox = qobject_cast<QMessageBox*>(p_pWidget))
+        {
+            QAbstractButton* pButton = pBox->button(QMessageBox::Ok);
+            pButton = pButton != nullptr ? pButton : pBox->buttons().value(0);
+            if (pButton != nullptr)
+                pButton->click();
+        }
+        else if (auto* pDialog = qobject_cast<QFileDialog*>(p_pWidget))
+        {
+            // The dialog ignores selectFile() while its name field has the focus: the name is typed there.
+            auto* pEdit = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (p_strFileName.isEmpty())
+                return pDialog->reject();
+            pEdit != nullptr ? pEdit->setText(p_strFileName) : pDialog->selectFile(p_strFileName);
+            static_cast<QDialog*>(pDialog)->accept();
+        }
+    }
+
     const QList<seen_t>& seen() const { return m_lstSeen; }
     int count() const { return m_lstSeen.size(); }
     int fileDialogs() const { return m_nFileDialogs; }
@@ -83,26 +105,6 @@ private:
         m_pLastAnswered = pModal;
         m_fnAnswer(pModal);
         m_pLastAnswered = nullptr;
-    }
-
-    static void answerFileOrOk(QWidget* p_pWidget, const QString& p_strFileName)
-    {
-        if (auto* pBox = qobject_cast<QMessageBox*>(p_pWidget))
-        {
-            QAbstractButton* pButton = pBox->button(QMessageBox::Ok);
-            pButton = pButton != nullptr ? pButton : pBox->buttons().value(0);
-            if (pButton != nullptr)
-                pButton->click();
-        }
-        else if (auto* pDialog = qobject_cast<QFileDialog*>(p_pWidget))
-        {
-            // The dialog ignores selectFile() while its name field has the focus: the name is typed there.
-            auto* pEdit = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            if (p_strFileName.isEmpty())
-                return pDialog->reject();
-            pEdit != nullptr ? pEdit->setText(p_strFileName) : pDialog->selectFile(p_strFileName);
-            static_cast<QDialog*>(pDialog)->accept();
-        }
     }
 
     std::function<void(QWidget*)> m_fnAnswer;
