@@ -4,7 +4,11 @@
 // middle of chains, silent replies and garbled lines thrown in. It samples the process's memory and the
 // state stack while it runs, and at the end checks that the tool still answers an information query.
 //
-//   QT_QPA_PLATFORM=offscreen vindal01-soak [--seconds N] [--seed S] [--log] [--low-bounds]
+//   QT_QPA_PLATFORM=offscreen vindal01-soak [--seconds N] [--seed S] [--log] [--low-bounds] [--technician]
+//
+// --technician replaces the scripted rounds by a random technician who clicks and types through the window
+// system's input queue on the shown window (randomTechnician.h): the tool's memory under a shift of hurried
+// use, the adapter lost and chosen again among it.
 //
 // --low-bounds sets the traffic and unexpected-response windows to 500 lines, the state stack to 32
 // pairs and the receive buffer to 1 KiB (and garbles with up to 1,500 bytes), so that every bounded
@@ -13,6 +17,7 @@
 // Prints its figures; the exit code is 0 when the final information query completed.
 #include "benchSupport.h"
 #include "modalAnswerer.h"
+#include "randomTechnician.h"
 #include "sensorSimulator.h"
 #include "windowTester.h"
 
@@ -302,6 +307,14 @@ public:
                                      trafficLines(), inUseKiB()});
                 nNextSample += 2000;
             }
+            if (m_pTechnician != nullptr)
+            {
+                for (int n = 0; n < 10; ++n, ++m_nActions)
+                    m_pTechnician->act();
+                m_sim.clearRecording();
+                m_nMaxStack = qMax(m_nMaxStack, int(m_window.stateStack().size()));
+                continue;
+            }
             m_sim.setFinger(1 + int(nRound % 4), int(nRound % 3));
             infoQuery();
             fingerWalk(1 + int(nRound % 5));
@@ -341,9 +354,11 @@ public:
     qint64 cycles() const
     {
         return m_nInfoQueries + m_nFingerWalks + m_nAnalyses + m_nImages + m_nMatchIdChains +
-               m_nStatisticsRounds + m_nIdentifications;
+               m_nStatisticsRounds + m_nIdentifications + m_nActions;
     }
 
+    randomTechnician_c* m_pTechnician = nullptr;
+    qint64 m_nActions = 0;
     sensorSimulator_c& m_sim;
     vindal01mainWindow_c& m_window;
     vindal01mainWindowTester_c m_tester;
@@ -374,6 +389,13 @@ public:
 int main(int argc, char* argv[])
 {
     bench_n::useOffscreenUnlessChosen();
+    // The technician's mouse and keyboard must exist before the application object.
+    std::unique_ptr<fifoInputDevice_c> pMouse, pKeyboard;
+    if (std::find(argv, argv + argc, std::string("--technician")) != argv + argc)
+    {
+        pMouse = std::make_unique<fifoInputDevice_c>("mouse", ":nocompress");
+        pKeyboard = std::make_unique<fifoInputDevice_c>("keyboard");
+    }
     QApplication app(argc, argv);
     const QStringList lstArgs = QCoreApplication::arguments();
     const qint64 nSeconds = lstArgs.contains(QStringLiteral("--seconds"))
@@ -387,9 +409,12 @@ int main(int argc, char* argv[])
         [](QtMsgType p_nType, const QMessageLogContext&, const QString& p_strMessage)
         {
             g_nReceiveDrops += p_strMessage.startsWith(QLatin1String("slotReadReady(): no complete reply"));
-            // The offscreen platform cannot size the statistics box's window; that note is not the tool's.
+            // The offscreen platform cannot size the statistics box's window, raise or grab, and the FIFO
+            // keyboard has no lamps; those notes are not the tool's.
             if (p_nType != QtDebugMsg && p_nType != QtInfoMsg &&
-                !p_strMessage.contains(QLatin1String("propagateSizeHints")))
+                !p_strMessage.contains(QLatin1String("propagateSizeHints")) &&
+                !p_strMessage.startsWith(QLatin1String("This plugin does not support")) &&
+                !p_strMessage.startsWith(QLatin1String("evdevkeyboard")))
             {
                 std::fprintf(stderr, "%s\n", qPrintable(p_strMessage));
             }
@@ -434,7 +459,25 @@ int main(int argc, char* argv[])
         window.setStoreBounds(bounds);
         soak.m_nGarbageMax = 1500;
     }
+    std::unique_ptr<randomTechnician_c> pTechnician;
+    if (pMouse != nullptr)
+    {
+        if (!pMouse->isOpen() || !pKeyboard->isOpen() || !fakeUdev_n::isActive())
+        {
+            std::fprintf(stderr,
+                         "technician: needs FIFO input devices under /dev/shm and the libudev stand-in\n");
+            return 2;
+        }
+        fakeUdev_n::setPorts({fakeUdev_n::portEntry(sim.slavePath(), "0403", "6001")});
+        window.show();
+        pTechnician = std::make_unique<randomTechnician_c>(window, sim, *pMouse, *pKeyboard, nSeed);
+        soak.m_pTechnician = pTechnician.get();
+    }
     soak.run(nSeconds * 1000);
+    if (pTechnician != nullptr && !(pTechnician->finish() && pTechnician->chooseMode(sensor_n::mode_t::Info)))
+    {
+        std::fprintf(stderr, "technician: the window kept a box open or its port lost\n");
+    }
 
     // Afterwards the tool still answers.
     sim.setSilent(false);
@@ -455,6 +498,10 @@ int main(int argc, char* argv[])
                 static_cast<long long>(soak.m_nImages), static_cast<long long>(soak.m_nMatchIdChains),
                 static_cast<long long>(soak.m_nStatisticsRounds),
                 static_cast<long long>(soak.m_nIdentifications));
+    if (soak.m_pTechnician != nullptr)
+    {
+        std::printf("technician actions: %lld\n", static_cast<long long>(soak.m_nActions));
+    }
     std::printf(
         "commands sent: %lld; disturbances: aborts %lld, mode changes %lld, silences %lld, garbled %lld; "
         "unexpected waits %lld\n",
