@@ -54,6 +54,10 @@ void vindal01mainWindow_c::slotEnrollPidChanged(QString p_strPid)
         return;
     }
     const bool bEnrolling = enrolmentRunning();
+    if (bEnrolling)
+    {
+        m_sessionRecord.noteEnrolment(m_mapCommandParams, QString());
+    }
     leaveChain();
     slotSetState(state_t::Enroll);
     refreshFingerList(m_pLeEnrollPid->text().toInt());

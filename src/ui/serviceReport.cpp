@@ -128,6 +128,11 @@ QStringList operationCells(const record_t::operation_s& p_op)
                 p_op.bOk ? vindal01mainWindow_c::tr("opened")
                          : vindal01mainWindow_c::tr("could not be opened")};
     case record_t::opEnrolment:
+        if (p_op.lstAnswers.join(QString()).isEmpty())
+        {
+            return {vindal01mainWindow_c::tr("Enrolment"), personFinger(p_op.nPid, p_op.nFid),
+                    vindal01mainWindow_c::tr(p_op.strDetail.toLatin1().constData())};
+        }
         if (p_op.bOk)
         {
             return {vindal01mainWindow_c::tr("Enrolment"), personFinger(p_op.nPid, p_op.nFid),

@@ -111,7 +111,9 @@ void sessionRecord_c::noteEnrolment(const QVariantMap& p_mapParams, const QStrin
     operation.nValue = match.hasMatch() ? match.captured(1).toInt() : 0;
     // As the window judges it: only a success line with a quality above 0 has enrolled the finger.
     operation.bOk = p_strReply.startsWith(QLatin1String("=OK Enroll")) && operation.nValue > 0;
-    operation.strDetail = sensor_n::enrollRefusalText(p_strReply);
+    // No reply: the enrolment was given up before the module finished it.
+    operation.strDetail = p_strReply.isEmpty() ? QStringLiteral("Einlernen abgebrochen.")
+                                               : sensor_n::enrollRefusalText(p_strReply);
 }
 
 void sessionRecord_c::noteDeletion(operation_t p_nKind, int p_nPid, int p_nFid)

@@ -2,7 +2,7 @@
 // timing. Once the sequence is over and the line quiet, the page left must be usable as it is, the
 // information query must fill its page, and no command may have overtaken the one before it. A failure
 // prints its seed and the actions.
-// VINDAL_TECHNICIAN="<count>[:<first seed>]" runs a long series (default 5 sequences from seed 1).
+// VINDAL_TECHNICIAN="<count>[:<first seed>]" runs a long series (default 8 sequences from seed 1).
 #include "randomTechnician.h"
 #include "windowFixture.h"
 
@@ -80,7 +80,7 @@ private slots:
     {
         QTest::addColumn<quint32>("seed");
         const QList<QByteArray> lstRun = qgetenv("VINDAL_TECHNICIAN").split(':');
-        const quint32 nCount = lstRun.value(0).isEmpty() ? 5 : lstRun.value(0).toUInt();
+        const quint32 nCount = lstRun.value(0).isEmpty() ? 8 : lstRun.value(0).toUInt();
         const quint32 nFirst = lstRun.value(1).isEmpty() ? 1 : lstRun.value(1).toUInt();
         for (quint32 nSeed = nFirst; nSeed < nFirst + nCount; ++nSeed)
             QTest::addRow("seed %u", nSeed) << nSeed;

@@ -291,6 +291,8 @@ private slots:
         f.settle();
         QCOMPARE(f.window->state(), state_t::Enroll);
         QVERIFY(!f.sim->isEnrolling() && f.status.contains(QStringLiteral("Einlernen abgebrochen.")));
+        QCOMPARE(f.window->sessionRecord().operations().last().strDetail,
+                 QStringLiteral("Einlernen abgebrochen."));
         clickFid(true, 2);
         f.sim->setPlacementDelay(50);
         enrolGoesThrough(45, 2);
