@@ -15,9 +15,9 @@ qt="/usr/include/$multiarch/qt5"
 # that configuration gives every Windows program (wide-character Windows API).
 flags=(-std=c++17 -fsyntax-only -Wall -Wextra -Werror
     -DUNICODE -D_UNICODE -DWIN32 -DMINGW_HAS_SECURE_API=1
-    -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_SERIALPORT_LIB -DQT_NO_DEBUG
+    -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_SERIALPORT_LIB -DQT_PRINTSUPPORT_LIB -DQT_NO_DEBUG
     -I"$root/src" -isystem "$qt" -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets"
-    -isystem "$qt/QtSerialPort" -isystem "/usr/lib/$multiarch/qt5/mkspecs/win32-g++")
+    -isystem "$qt/QtSerialPort" -isystem "$qt/QtPrintSupport" -isystem "/usr/lib/$multiarch/qt5/mkspecs/win32-g++")
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
