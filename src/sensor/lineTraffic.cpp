@@ -75,7 +75,13 @@ void vindal01mainWindow_c::startSettling()
     }
     m_bSettling = true;
     m_settleClock.start();
+    watchLine();
+}
+
+void vindal01mainWindow_c::watchLine()
+{
     m_pQuietTimer->start(quietMs);
+    m_quietClock.start();
 }
 
 void vindal01mainWindow_c::dropHeldWrites()
@@ -100,9 +106,12 @@ void vindal01mainWindow_c::slotLineQuiet()
     const bool bBusy = m_pSerialPort->bytesToWrite() > 0 || m_pSerialPort->waitForReadyRead(0) ||
                        m_pSerialPort->bytesAvailable() > 0;
     readPending();
-    if (bBusy && m_settleClock.elapsed() < maxSettleMs)
+    // A timer that comes far too late did not watch the line for its time: the event loop was held up,
+    // and a reply on its way may not have been read yet.
+    const bool bLate = m_quietClock.elapsed() > 2 * quietMs;
+    if ((bBusy || bLate) && m_settleClock.elapsed() < maxSettleMs)
     {
-        m_pQuietTimer->start(quietMs);
+        watchLine();
         return;
     }
     m_bSettling = false;
@@ -135,7 +144,7 @@ bool vindal01mainWindow_c::readPending()
             // the bound the quiet timer is left to run out, however much still comes.
             if (m_settleClock.elapsed() < maxSettleMs)
             {
-                m_pQuietTimer->start(quietMs);
+                watchLine();
             }
             continue;
         }

@@ -27,6 +27,8 @@ void vindal01mainWindow_c::slotSetState(state_t p_nStateId)
     switch (p_nStateId)
     {
     case state_t::Initial:
+    case state_t::Enroll:
+    case state_t::Delete:
     case state_t::SubDelPersonFingers:
     case state_t::SubEnroll:
         break;

@@ -149,6 +149,7 @@ private:
     void writeOrHold(const QByteArray& p_baBytes);
     void writeNow(const QByteArray& p_baBytes);
     void startSettling();
+    void watchLine();
     void dropHeldWrites();
     bool readPending();
     void clearReplyBuffer();
@@ -225,6 +226,7 @@ private:
     bool m_bSettling = false;
     QTimer* m_pQuietTimer = nullptr;
     QElapsedTimer m_settleClock;
+    QElapsedTimer m_quietClock;
     QByteArrayList m_lstHeldWrites;
     bool m_bInReadSlot = false;
     // What the image reader already knows of m_baReceived; reset wherever the buffer is emptied.
