@@ -322,16 +322,21 @@ private slots:
         connect(f.sim.get(), &sim_t::commandReceived, this,
                 [&](const QByteArray& p_baCommand)
                 {
-                    if (p_baCommand == "reg /del 4 0")
-                        QMetaObject::invokeMethod(
-                            this,
-                            [&]()
-                            {
-                                QTest::keyClicks(t().leDeletePid(), QStringLiteral("5"));
-                                clickFid(false, 5);
-                                bSingleEnabled = t().btnDeleteSingle()->isEnabled();
-                            },
-                            Qt::QueuedConnection);
+                    if (p_baCommand != "reg /del 4 0")
+                        return;
+                    // The module answers the first deletion only once the technician has acted.
+                    f.sim->silenceNextCommands(1);
+                    QMetaObject::invokeMethod(
+                        this,
+                        [&]()
+                        {
+                            QTest::keyClicks(t().leDeletePid(), QStringLiteral("5"));
+                            clickFid(false, 5);
+                            bSingleEnabled = t().btnDeleteSingle()->isEnabled();
+                            f.sim->removeTemplate(4, 0);
+                            f.sim->injectLine("=OK Del");
+                        },
+                        Qt::QueuedConnection);
                 });
         f.sim->clearRecording();
         QTest::mouseClick(t().btnDeletePerson(), Qt::LeftButton);
