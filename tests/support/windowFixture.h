@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include <algorithm>
 #include <memory>
 
 class windowFixture_c
@@ -93,7 +92,8 @@ public:
     {
         QVERIFY(p_pHand->isVisible());
         QTRY_VERIFY(p_pHand->width() > 40 && p_pHand->height() > 40);
-        QTest::mouseClick(p_pHand, Qt::LeftButton, Qt::NoModifier, fingerPoints(p_pHand).value(p_nNth));
+        QTest::mouseClick(p_pHand, Qt::LeftButton, Qt::NoModifier,
+                          vindal01mainWindowTester_c::fingerPoints(p_pHand).value(p_nNth));
     }
     // Typing starts a finger list walk per keystroke; returns once the last one has ended.
     void typePid(QLineEdit* p_pEdit, const QString& p_strPid)
@@ -111,22 +111,11 @@ public:
         for (humanHandWidget_c* pHand : {p_pLeft, p_pRight})
         {
             const QImage image = pHand->grab().toImage();
-            for (const QPoint& pt : fingerPoints(pHand))
+            for (const QPoint& pt : vindal01mainWindowTester_c::fingerPoints(pHand))
                 baColours += "?10wg"[lstKnown.indexOf(image.pixelColor(pt)) + 1];
         }
         return baColours;
     }
-    // The middle of each finger's body, left to right.
-    static QList<QPoint> fingerPoints(humanHandWidget_c* p_pHand)
-    {
-        QList<QPoint> lstPoints;
-        for (const auto& shape : humanHandWidget_c::fingerLayout(p_pHand->hand(), p_pHand->size()))
-            lstPoints << shape.rectBody.center();
-        std::sort(lstPoints.begin(), lstPoints.end(),
-                  [](const QPoint& a, const QPoint& b) { return a.x() < b.x(); });
-        return lstPoints;
-    }
-
     static bool showsLamp(const QLabel* p_pLabel, const QPixmap& p_pixLamp)
     {
         return p_pLabel->pixmap(Qt::ReturnByValue).toImage().convertToFormat(QImage::Format_ARGB32) ==

@@ -65,12 +65,7 @@ public:
     // The finger of this id on the hand picture, where the widget says it lies.
     bool clickFinger(humanHandWidget_c* p_pHand, int p_nFid)
     {
-        QList<QPoint> lstPoints;
-        for (const auto& shape : humanHandWidget_c::fingerLayout(p_pHand->hand(), p_pHand->size()))
-            lstPoints << shape.rectBody.center();
-        std::sort(lstPoints.begin(), lstPoints.end(),
-                  [](const QPoint& a, const QPoint& b) { return a.x() < b.x(); });
-        return click(p_pHand, lstPoints.value(p_nFid % 5));
+        return click(p_pHand, vindal01mainWindowTester_c::fingerPoints(p_pHand).value(p_nFid % 5));
     }
     void typeNumber(int p_nNumber)
     {

@@ -12,6 +12,8 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 class vindal01mainWindowTester_c
 {
 public:
@@ -83,6 +85,17 @@ public:
     QLineEdit* leMatchIdPid() const { return m_window.m_pLeMatchIdPid; }
     QTextBrowser* matchIdStatistics() const { return m_window.m_pMatchIdStatistics; }
     const QByteArray& fingerFlags() const { return m_window.m_baFingerFlags; }
+
+    // The middle of each finger's body on the hand picture, left to right (so in finger id order).
+    static QList<QPoint> fingerPoints(humanHandWidget_c* p_pHand)
+    {
+        QList<QPoint> lstPoints;
+        for (const auto& shape : humanHandWidget_c::fingerLayout(p_pHand->hand(), p_pHand->size()))
+            lstPoints << shape.rectBody.center();
+        std::sort(lstPoints.begin(), lstPoints.end(),
+                  [](const QPoint& a, const QPoint& b) { return a.x() < b.x(); });
+        return lstPoints;
+    }
 
 private:
     vindal01mainWindow_c& m_window;
