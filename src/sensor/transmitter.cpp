@@ -138,6 +138,16 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
         showPortLamp(images_n::lampGreen(), tr("Port %1 geöffnet").arg(p_strPort));
         connect(m_pSerialPort, &QSerialPort::readyRead, this, &vindal01mainWindow_c::slotReadReady);
         connect(m_pSerialPort, &QSerialPort::errorOccurred, this, &vindal01mainWindow_c::slotPortError);
+        // The port writes when the event loop lets it: the quiet after an abort counts from the moment the
+        // byte has left, not from the moment it was handed over.
+        connect(m_pSerialPort, &QSerialPort::bytesWritten, this,
+                [this]()
+                {
+                    if (m_bSettling)
+                    {
+                        watchLine();
+                    }
+                });
     }
     else
     {
