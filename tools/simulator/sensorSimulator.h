@@ -1,19 +1,19 @@
 // A simulated fingerprint sensor module that answers the service tool's line protocol on a pseudo-terminal.
 #pragma once
 
+#include "pseudoTerminal.h"
 #include "storedTemplate.h"
+#include "templateStore.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QElapsedTimer>
 #include <QList>
-#include <QMap>
 #include <QObject>
 #include <QPair>
 #include <QSet>
 #include <QString>
 
-class QSocketNotifier;
 class QTimer;
 
 namespace simulator_n
@@ -123,7 +123,7 @@ public:
     static constexpr int c_nIpcMalformed = 1;
 
     // The rate of the real line: 115200 baud, 8N1, ten bit times per byte (about 86.8 us).
-    static constexpr int c_nLineBaud = 115200;
+    static constexpr int c_nLineBaud = pseudoTerminal_c::c_nLineBaud;
 
     explicit sensorSimulator_c(QObject* p_pParent = nullptr);
     ~sensorSimulator_c() override;
@@ -325,9 +325,6 @@ signals:
     void vanished();
 
 private slots:
-    void slotMasterReadable();
-    void slotMasterWritable();
-    void slotPumpOutput();
     void slotOperationTimer();
     void slotScanTimer();
 
@@ -340,47 +337,47 @@ private:
         operationEnroll
     };
 
+    static constexpr char c_chAbort = 0x03;
+
+    // The word at p_nIndex as a number; text that is not a number, or a missing word, counts as 0.
+    static int wordToInt(const QList<QByteArray>& p_lstWords, int p_nIndex, bool* p_pbPresent = nullptr);
+
+    // The line (pseudoTerminal.cpp)
     void closeDescriptors();
-    void receiveBytes(const QByteArray& p_baBytes);
     void receiveInOrder(const QByteArray& p_baBytes);
     void sendAbortTail();
+    void queueOutput(const QByteArray& p_baBytes);
+    // Commands (sensorSimulator.cpp)
     void handleLine(const QByteArray& p_baLine);
     void handleAbort();
     void executeCommand(const QByteArray& p_baLine);
-    void executeRegCommand(const QList<QByteArray>& p_lstWords);
-    void handleIpcRequest(const QList<QByteArray>& p_lstWords);
     bool consumeSilence();
     void reply(const QByteArray& p_baLine);
-    void queueOutput(const QByteArray& p_baBytes);
-    void writeSome();
-    qint64 writableBudget();
     void startSearch(operation_t p_nOperation, int p_nArgument);
     void advanceSearch();
     void finishSearch();
-    void startEnroll(const QList<QByteArray>& p_lstWords);
-    void advanceEnroll();
     void stopOperation();
     void scheduleOperation(int p_nMs);
     quint32 announcedSum(quint32 p_nSum);
+    // The store (templateStore.cpp)
+    void executeRegCommand(const QList<QByteArray>& p_lstWords);
     void sendTemplate(int p_nPid, int p_nFid);
+    // Enrolment (enrolment.cpp)
+    void startEnroll(const QList<QByteArray>& p_lstWords);
+    void advanceEnroll();
+    // The picture (picture.cpp)
     void sendImage(int p_nMode);
-    const storedTemplate_c* findTemplate(int p_nPid, int p_nFid) const;
+    // The industrial PC (industrialPc.cpp)
+    void handleIpcRequest(const QList<QByteArray>& p_lstWords);
 
-    int m_nMasterFd = -1;
-    int m_nSlaveFd = -1;
-    QString m_strSlavePath;
-    QString m_strError;
-    QSocketNotifier* m_pReadNotifier = nullptr;
-    QSocketNotifier* m_pWriteNotifier = nullptr;
-    QTimer* m_pPumpTimer = nullptr;
+    pseudoTerminal_c* m_pTerminal = nullptr;
     QTimer* m_pOperationTimer = nullptr;
     QTimer* m_pScanTimer = nullptr;
 
     QString m_strFirmware = QStringLiteral("VD01 V2.13");
     QString m_strBuildDate = QStringLiteral("Mar 14 2019");
     QString m_strBuildTime = QStringLiteral("10:42:17");
-    int m_nCapacity = 500;
-    QMap<QPair<int, int>, storedTemplate_c> m_mapTemplates;
+    templateStore_c m_store;
 
     bool m_bFingerPresent = false;
     int m_nFingerPid = 0;
@@ -400,9 +397,6 @@ private:
     qint64 m_nLastTailSentAt = -1;
     QElapsedTimer m_clock;
     QList<qint64> m_lstCommandTimes;
-    // Bytes read while an earlier read is still being handled (a slot that runs an event loop).
-    QByteArray m_baPendingInput;
-    bool m_bReceiving = false;
 
     placement_t m_nPlacementMode = placementAutomatic;
     int m_nPlacementDelayMs = 0;
@@ -420,13 +414,7 @@ private:
     int m_nOperationFid = 0;
     int m_nPlacements = 0;
     bool m_bFingerReported = false;
-    QElapsedTimer m_operationClock;
 
-    int m_nChunkSize = 0;
-    int m_nChunkIntervalMs = 0;
-    bool m_bLineRatePacing = false;
-    QElapsedTimer m_pacingClock;
-    qint64 m_nPacedBytes = 0;
     bool m_bCorruptNextChecksum = false;
     bool m_bSilent = false;
     int m_nSilentCommands = 0;
@@ -438,11 +426,9 @@ private:
 
     QByteArray m_baLine; // the command line being received
     bool m_bLastWasCr = false;
-    QByteArray m_baOutput; // queued, not yet written
     QByteArray m_baReceived;
     QByteArrayList m_lstCommands;
     QByteArrayList m_lstOvertaking;
-    QByteArray m_baSent;
 };
 
 } // namespace simulator_n
