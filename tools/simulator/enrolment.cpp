@@ -115,10 +115,7 @@ void sensorSimulator_c::startEnroll(const QList<QByteArray>& p_lstWords)
 void sensorSimulator_c::advanceEnroll()
 {
     ++m_nPlacements;
-    // The placed finger is compared with the store on its first placement, as the "dupfp" check does.
-    const bool bKnownFinger =
-        m_bFingerPresent && m_nFingerPid != 0 && m_store.contains(m_nFingerPid, m_nFingerFid);
-    if (m_nPlacements == 1 && bKnownFinger)
+    if (m_nPlacements == 1 && placedFingerIsStored())
     {
         stopOperation();
         reply("=NO DoubleFP");
@@ -137,25 +134,34 @@ void sensorSimulator_c::advanceEnroll()
     const int nGroup = m_nOperationGroup;
     const int nFid = m_nOperationFid;
     stopOperation();
+    reply(storeEnrolled(nPid, nGroup, nFid));
+}
+
+bool sensorSimulator_c::placedFingerIsStored() const
+{
+    // The placed finger is compared with the store on its first placement, as the "dupfp" check does.
+    return m_bFingerPresent && m_nFingerPid != 0 && m_store.contains(m_nFingerPid, m_nFingerFid);
+}
+
+QByteArray sensorSimulator_c::storeEnrolled(int p_nPid, int p_nGroup, int p_nFid)
+{
     // The store may have changed while the placements went on.
-    if (m_store.contains(nPid, nFid))
+    if (m_store.contains(p_nPid, p_nFid))
     {
-        reply("=NO DoubleFP");
-        return;
+        return "=NO DoubleFP";
     }
-    if (!m_store.add(nPid, nFid, m_nEnrollQuality, m_nEnrollMinutiae, nGroup, QByteArray()))
+    if (!m_store.add(p_nPid, p_nFid, m_nEnrollQuality, m_nEnrollMinutiae, p_nGroup, QByteArray()))
     {
-        reply("=NO Enroll Full");
-        return;
+        return "=NO Enroll Full";
     }
     // A stranger's finger now belongs to the person it was enrolled for.
     if (m_bFingerPresent && m_nFingerPid == 0)
     {
-        m_nFingerPid = nPid;
-        m_nFingerFid = nFid;
+        m_nFingerPid = p_nPid;
+        m_nFingerFid = p_nFid;
     }
-    reply("=OK Enroll ID=" + QByteArray::number(nPid) + " Group=" + QByteArray::number(nGroup) +
-          " BKNum=" + QByteArray::number(nFid) + " Quality=" + QByteArray::number(m_nEnrollQuality));
+    return "=OK Enroll ID=" + QByteArray::number(p_nPid) + " Group=" + QByteArray::number(p_nGroup) +
+           " BKNum=" + QByteArray::number(p_nFid) + " Quality=" + QByteArray::number(m_nEnrollQuality);
 }
 
 } // namespace simulator_n

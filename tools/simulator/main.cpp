@@ -169,8 +169,13 @@ int main(int argc, char* argv[])
     const QCommandLineOption optImage(
         QStringLiteral("image"), QStringLiteral("Size of the fingerprint picture that read_image sends."),
         QStringLiteral("WxH"), QStringLiteral("160x120"));
+    const QCommandLineOption optLateAnswer(
+        QStringLiteral("late-answer"),
+        QStringLiteral("An aborted search, matchId or enrolment step still answers, ms after the abort "
+                       "(-1: off)."),
+        QStringLiteral("ms"), QStringLiteral("-1"));
     parser.addOptions({optTemplate, optFinger, optCapacity, optFirmware, optPace, optChunk, optManual,
-                       optPlacementDelay, optSearchDelay, optIpc, optImage});
+                       optPlacementDelay, optSearchDelay, optIpc, optImage, optLateAnswer});
     parser.process(app);
 
     simulator_n::sensorSimulator_c sim;
@@ -214,6 +219,12 @@ int main(int argc, char* argv[])
                                                  : simulator_n::sensorSimulator_c::placementAutomatic);
     sim.setPlacementDelay(parser.value(optPlacementDelay).toInt());
     sim.setSearchDelay(parser.value(optSearchDelay).toInt());
+    sim.setLateAnswer(parser.value(optLateAnswer).toInt(&bOk));
+    if (!bOk)
+    {
+        err() << "--late-answer expects a number of milliseconds (-1: off)." << Qt::endl;
+        return 2;
+    }
     const QString strIpc = parser.value(optIpc);
     if (strIpc == QLatin1String("accept"))
     {

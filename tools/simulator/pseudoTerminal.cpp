@@ -347,6 +347,7 @@ void sensorSimulator_c::vanish()
 void sensorSimulator_c::closeDescriptors()
 {
     stopOperation();
+    dropLateAnswers();
     m_pTerminal->close();
 }
 

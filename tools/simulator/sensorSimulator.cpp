@@ -248,6 +248,7 @@ void sensorSimulator_c::clearRecording()
     m_lstCommands.clear();
     m_lstCommandTimes.clear();
     m_lstOvertaking.clear();
+    m_lstLateAnswers.clear();
     m_pTerminal->clearSent();
 }
 
@@ -287,7 +288,8 @@ void sensorSimulator_c::handleAbort()
     {
         return;
     }
-    // The module stops what it waits for and says nothing.
+    // The module stops what it waits for and says nothing, or answers it later when it finishes late.
+    detachOperation();
     stopOperation();
     m_nLastAbortAt = m_clock.elapsed();
     if (m_bRealTiming)
@@ -452,28 +454,31 @@ void sensorSimulator_c::finishSearch()
 {
     const operation_t nOperation = m_nOperation;
     stopOperation();
+    if (nOperation == operationSearch || nOperation == operationMatchId)
+    {
+        reply(searchResult(nOperation, m_nOperationGroup, m_nOperationPid));
+    }
+}
+
+QByteArray sensorSimulator_c::searchResult(operation_t p_nOperation, int p_nGroup, int p_nPid) const
+{
     const storedTemplate_c* pTmpl =
         m_bFingerPresent && m_nFingerPid != 0 ? m_store.find(m_nFingerPid, m_nFingerFid) : nullptr;
     const QByteArray baWho =
         "ID=" + QByteArray::number(m_nFingerPid) + ", BKNum=" + QByteArray::number(m_nFingerFid);
-    if (nOperation == operationSearch)
+    if (p_nOperation == operationMatchId)
     {
-        const bool bFound = pTmpl && (m_nOperationGroup == 0 || pTmpl->m_nGroup == m_nOperationGroup);
-        if (bFound)
-        {
-            reply((m_bSearchTwo ? "=OK Search2 " : "=OK Search ") + baWho);
-        }
-        else
-        {
-            reply("=NO Search NotFound");
-        }
+        const bool bMatch = pTmpl && m_nFingerPid == p_nPid && m_setMatchingLevels.contains(m_nSecurityLevel);
+        return bMatch ? "=OK MatchId " + baWho : QByteArray("=NO MatchId NotMatched");
     }
-    else if (nOperation == operationMatchId)
-    {
-        const bool bMatch =
-            pTmpl && m_nFingerPid == m_nOperationPid && m_setMatchingLevels.contains(m_nSecurityLevel);
-        reply(bMatch ? "=OK MatchId " + baWho : QByteArray("=NO MatchId NotMatched"));
-    }
+    const bool bFound = pTmpl && (p_nGroup == 0 || pTmpl->m_nGroup == p_nGroup);
+    return bFound ? (m_bSearchTwo ? "=OK Search2 " : "=OK Search ") + baWho
+                  : QByteArray("=NO Search NotFound");
+}
+
+QByteArray sensorSimulator_c::searchTimeout(operation_t p_nOperation)
+{
+    return p_nOperation == operationSearch ? "=NO Search Timeout" : "=NO MatchId Timeout";
 }
 
 // --- Operation timing --------------------------------------------------------------------------------
@@ -511,7 +516,7 @@ void sensorSimulator_c::slotOperationTimer()
         {
             const operation_t nOperation = m_nOperation;
             stopOperation();
-            reply(nOperation == operationSearch ? "=NO Search Timeout" : "=NO MatchId Timeout");
+            reply(searchTimeout(nOperation));
         }
         break;
     case operationEnroll:

@@ -45,8 +45,8 @@ namespace simulator_n
  * Wire behaviour (115200 8N1 is what the peer sets; the pseudo-terminal itself ignores the rate):
  * - Commands end at CR, LF or CR LF (a terminal program sends CR alone). Empty lines are ignored.
  *   The byte 0x03 is the abort byte: it ends any partly received line and stops a running search,
- *   matchId, enrolment or a scan still being processed without a reply; in real timing it also cuts the
- *   reply being sent after abortTail() more bytes.
+ *   matchId, enrolment or a scan still being processed without a reply (but see late answers below); in
+ *   real timing it also cuts the reply being sent after abortTail() more bytes.
  * - Replies end with CR LF. Every command and its reply:
  *     model_fw            "=OK <firmware>"
  *     date                "=OK <build date>"
@@ -87,6 +87,21 @@ namespace simulator_n
  * - Numeric arguments that are not numbers count as 0 (so "enroll_dupfp x 1 3" gives "=NO ID=0").
  * - Checksums are the 32-bit wrapping sum of the payload bytes taken as unsigned 8-bit values.
  * - A command that arrives while a search, matchId or enrolment waits ends that operation silently first.
+ * - Late answers (setLateAnswer(n) with n >= 0): an abort byte that arrives while a search, matchId or
+ *   enrolment waits (for a finger, its search or match delay, or a placement) detaches that operation
+ *   instead of stopping it. It no longer runs, so what follows is executed as usual and neither overtakes
+ *   nor ends it; n ms after the abort it answers once, all its lines in one piece behind the output
+ *   queued then:
+ *     search / matchId    "=OK FP" first if it was not sent yet and a finger lies on the sensor; then the
+ *                         result for the finger on the sensor now, as above (matchId with the pid it was
+ *                         started with and the security level current now); with no finger on the sensor
+ *                         "=NO Search Timeout" / "=NO MatchId Timeout" alone.
+ *     enroll_dupfp        the next placement: "=FP <k>", k = placements done + 1 (the first may end it
+ *                         with "=NO DoubleFP" instead); the third also ends the enrolment as usual, the
+ *                         template stored then. After a late first or second placement nothing follows.
+ *   Everything else the abort does stays (lastAbortAt(), the abort tail, a scan still processed stops).
+ *   Every such abort makes its own late answer, several may be pending; a further abort cancels none,
+ *   vanish() drops them all. An abort swallowed by setSilent or silenceNextCommands detaches nothing.
  *
  * The industrial PC side (the communication library stand-in's requests, see kvcomStandIn.h):
  *     "kvc open <address> <module> <baud> <databits> <parity> <stopbits> <flow> <timeout s>"
@@ -140,8 +155,8 @@ public:
     // The reason of the last failure of open().
     QString errorString() const;
     // Closes master and slave: the peer's port sees the device disappear (read error, hang-up). Queued
-    // output and a running operation are dropped. Emits vanished(). open() may be called again later
-    // (it gives a new path).
+    // output, a running operation and pending late answers are dropped. Emits vanished(). open() may be
+    // called again later (it gives a new path).
     void vanish();
 
     // --- Module identity -----------------------------------------------------------------------------
@@ -288,6 +303,14 @@ public:
     // To answer one command differently, silence it and injectLine() the wanted reply, right away or
     // from a slot on commandReceived().
     void silenceNextCommands(int p_nCommands = 1);
+    // A module that finishes what it was doing although aborted (default -1: off). With p_nMs >= 0 an abort
+    // byte no longer stops a waiting search, matchId or enrolment: the operation is detached and gives
+    // its answer p_nMs ms after the abort, in one piece (see "Late answers" above). Changing it leaves the
+    // late answers already pending as they are.
+    void setLateAnswer(int p_nMs);
+    int lateAnswer() const;
+    // The lines sent as late answers, in order of sending (each without its CR LF).
+    QByteArrayList lateAnswers() const;
 
     // --- Industrial PC side --------------------------------------------------------------------------
 
@@ -309,7 +332,7 @@ public:
     // Commands that came while the module still worked on a scan, search, match or enrolment and no abort
     // byte had ended it: a peer that did not wait for the reply.
     QByteArrayList overtakingCommands() const;
-    // Forgets received(), commands(), overtakingCommands() and sent().
+    // Forgets received(), commands(), overtakingCommands(), lateAnswers() and sent().
     void clearRecording();
 
     // The checksum of the wire: 32-bit wrapping sum of the bytes taken as unsigned 8-bit values.
@@ -356,6 +379,8 @@ private:
     void startSearch(operation_t p_nOperation, int p_nArgument);
     void advanceSearch();
     void finishSearch();
+    QByteArray searchResult(operation_t p_nOperation, int p_nGroup, int p_nPid) const;
+    static QByteArray searchTimeout(operation_t p_nOperation);
     void stopOperation();
     void scheduleOperation(int p_nMs);
     quint32 announcedSum(quint32 p_nSum);
@@ -365,6 +390,12 @@ private:
     // Enrolment (enrolment.cpp)
     void startEnroll(const QList<QByteArray>& p_lstWords);
     void advanceEnroll();
+    bool placedFingerIsStored() const;
+    QByteArray storeEnrolled(int p_nPid, int p_nGroup, int p_nFid);
+    // Late answers (lateAnswers.cpp)
+    void detachOperation();
+    void sendLateAnswer(QTimer* p_pTimer);
+    void dropLateAnswers();
     // The picture (picture.cpp)
     void sendImage(int p_nMode);
     // The industrial PC (industrialPc.cpp)
@@ -414,6 +445,22 @@ private:
     int m_nOperationFid = 0;
     int m_nPlacements = 0;
     bool m_bFingerReported = false;
+
+    // An operation an abort detached: what it needs to give its late answer when its timer fires.
+    class lateAnswer_c
+    {
+    public:
+        operation_t m_nOperation = operationNone;
+        int m_nPid = 0;
+        int m_nGroup = 0;
+        int m_nFid = 0;
+        int m_nPlacements = 0;
+        bool m_bFingerReported = false;
+        QTimer* m_pTimer = nullptr;
+    };
+    int m_nLateAnswerMs = -1;
+    QList<lateAnswer_c> m_lstPendingLate;
+    QByteArrayList m_lstLateAnswers; // the lines sent
 
     bool m_bCorruptNextChecksum = false;
     bool m_bSilent = false;
