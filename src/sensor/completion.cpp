@@ -458,9 +458,9 @@ void vindal01mainWindow_c::enterModeState()
     // staying chosen.
     const QLineEdit* pPid =
         m_nMode == mode_t::Enroll ? m_pLeEnrollPid : (m_nMode == mode_t::Delete ? m_pLeDeletePid : nullptr);
-    if (pPid != nullptr && !pPid->text().isEmpty())
+    if (pPid != nullptr)
     {
-        readFingerList(pPid->text().toInt());
+        readFingerList(pPid->text());
     }
     updateControls();
 }

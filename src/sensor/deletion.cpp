@@ -32,9 +32,10 @@ void vindal01mainWindow_c::slotDeletePidChanged(QString p_strPid)
         updateControls();
         return;
     }
+    sendCommand(command_t::Cancel, QVariantMap());
     leaveChain();
     slotSetState(state_t::Delete);
-    refreshFingerList(m_pLeDeletePid->text().toInt());
+    readFingerList(m_pLeDeletePid->text());
 }
 
 void vindal01mainWindow_c::showDeleteFingers()

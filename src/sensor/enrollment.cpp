@@ -8,22 +8,25 @@
 
 using namespace sensor_n;
 
-void vindal01mainWindow_c::refreshFingerList(qint32 p_nPid)
-{
-    sendCommand(command_t::Cancel, QVariantMap());
-    readFingerList(p_nPid);
-}
-
-void vindal01mainWindow_c::readFingerList(qint32 p_nPid)
+void vindal01mainWindow_c::readFingerList(const QString& p_strPid)
 {
     m_nFlagsPid = -1;
-    // Without a port the walk could not end; the page reads its list once a port is chosen.
-    if (!portOpen())
+    // No one's fingers are shown for an empty field; without a port the walk could not end, and the page
+    // reads its list once a port is chosen.
+    if (p_strPid.trimmed().isEmpty() || !portOpen())
     {
+        if (p_strPid.trimmed().isEmpty())
+        {
+            // The page's hands as before any list was read.
+            m_baFingerFlags = QByteArray(10, '0');
+            m_nMode == mode_t::Delete ? showDeleteFingers()
+                                      : showFingerCollection(m_pEnrollHandLeft, m_pEnrollHandRight);
+            m_baFingerFlags.clear();
+        }
         updateControls();
         return;
     }
-    m_nDeletePid = p_nPid;
+    m_nDeletePid = p_strPid.toInt();
     // The walk ends with LedOn; the pushed pair lets the page's own row colour the hands afterwards.
     m_nCommand = command_t::LedOn;
     slotSetState(state_t::SubFingerInfo);
@@ -58,9 +61,10 @@ void vindal01mainWindow_c::slotEnrollPidChanged(QString p_strPid)
     {
         m_sessionRecord.noteEnrolment(m_mapCommandParams, QString());
     }
+    sendCommand(command_t::Cancel, QVariantMap());
     leaveChain();
     slotSetState(state_t::Enroll);
-    refreshFingerList(m_pLeEnrollPid->text().toInt());
+    readFingerList(m_pLeEnrollPid->text());
     if (bEnrolling)
     {
         statusBar()->showMessage(tr("Einlernen abgebrochen."));

@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace sensor_n;
 
 namespace
@@ -19,6 +21,10 @@ constexpr int quietMs = 40;
 // A module that ignores the abort and keeps sending must not hold the dialogue back for longer than a
 // blink: after this the held-back writes go out whatever still arrives.
 constexpr int maxSettleMs = 400;
+// A search, match or enrolment step the module was working on may still finish after the abort byte and
+// answer up to half a second later; with the adapter's latency and a busy event loop on top, an answer
+// that has not come after this will not come.
+constexpr int lateAnswerMs = 600;
 
 // No reply the dialogue waits for comes near the reply bound (a template list of tens of thousands of
 // lines fits), and a picture may be as large as the image reader accepts, with room for its header.
@@ -34,25 +40,119 @@ bool isAbort(const QByteArray& p_baBytes)
 
 } // namespace
 
-void vindal01mainWindow_c::writeOrHold(const QByteArray& p_baBytes)
+void vindal01mainWindow_c::writeOrHold(const QByteArray& p_baBytes, command_t p_nCommand)
 {
     // Held writes keep their order: nothing overtakes a write that waits for the quiet line.
-    if (m_bSettling || !m_lstHeldWrites.isEmpty())
-    {
-        m_lstHeldWrites.append(p_baBytes);
-        return;
-    }
-    writeNow(p_baBytes);
+    m_lstHeldWrites.append({p_baBytes, p_nCommand, m_nDialogueStep});
+    releaseHeldWrites();
 }
 
-void vindal01mainWindow_c::writeNow(const QByteArray& p_baBytes)
+void vindal01mainWindow_c::releaseHeldWrites()
 {
+    while (!m_lstHeldWrites.isEmpty() && !m_bSettling && portOpen())
+    {
+        // A command whose answers look like those of an aborted operation waits until that operation's late
+        // answer has come or can no longer come: otherwise the late answer would pass for its own. One of a
+        // chain given up meanwhile does not go out at all.
+        const heldWrite_t& next = m_lstHeldWrites.first();
+        const qint64 nWaitMs = lateAnswerWait(next.nCommand);
+        if (nWaitMs > 0 && next.nStep < m_nChainLeftAt)
+        {
+            m_lstHeldWrites.removeFirst();
+            continue;
+        }
+        if (nWaitMs > 0)
+        {
+            m_pLateAnswerTimer->start(static_cast<int>(nWaitMs));
+            return;
+        }
+        const heldWrite_t write = m_lstHeldWrites.takeFirst();
+        writeNow(write.baBytes, write.nCommand);
+    }
+}
+
+void vindal01mainWindow_c::noteAbort()
+{
+    // Only an operation that is out on the line and has not answered yet can answer after the abort, and
+    // only once however often it is aborted.
+    if (answersLate(m_nOnWire) && !m_bOnWireAnswered)
+    {
+        m_vecLateAnswers.append({m_nOnWire, m_lateAnswerClock.elapsed() + lateAnswerMs});
+    }
+    m_bOnWireAnswered = true;
+}
+
+qint64 vindal01mainWindow_c::lateAnswerWait(command_t p_nCommand)
+{
+    const qint64 nNow = m_lateAnswerClock.elapsed();
+    m_vecLateAnswers.erase(std::remove_if(m_vecLateAnswers.begin(), m_vecLateAnswers.end(),
+                                          [nNow](const lateAnswer_t& p_late)
+                                          { return p_late.nDueBy <= nNow; }),
+                           m_vecLateAnswers.end());
+    qint64 nWaitMs = 0;
+    for (const lateAnswer_t& late : qAsConst(m_vecLateAnswers))
+    {
+        if (sameAnswers(late.nCommand, p_nCommand))
+        {
+            nWaitMs = qMax(nWaitMs, late.nDueBy - nNow);
+        }
+    }
+    return nWaitMs;
+}
+
+bool vindal01mainWindow_c::takeLateAnswer(const QString& p_strLine)
+{
+    for (int i = 0; i < m_vecLateAnswers.size(); ++i)
+    {
+        if (answerTo(m_vecLateAnswers.at(i).nCommand, p_strLine).nKind == answerKind_t::Final)
+        {
+            qDebug() << "Late answer of the aborted" << commandText(m_vecLateAnswers.at(i).nCommand)
+                     << p_strLine;
+            m_vecLateAnswers.remove(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void vindal01mainWindow_c::slotLateAnswerWindow()
+{
+    // The late answer may already be in the driver without its readyRead having come.
+    if (portOpen())
+    {
+        m_pSerialPort->waitForReadyRead(0);
+    }
+    readPending();
+    releaseHeldWrites();
+}
+
+void vindal01mainWindow_c::strayLine(const QString& p_strLine, bool p_bRecord)
+{
+    if (takeLateAnswer(p_strLine) || p_bRecord)
+    {
+        addUnexpectedResponse(unexpectedLabel(m_nCommand) + p_strLine);
+    }
+}
+
+void vindal01mainWindow_c::writeNow(const QByteArray& p_baBytes, command_t p_nCommand)
+{
+    if (isAbort(p_baBytes))
+    {
+        noteAbort();
+    }
     const qint64 nWritten = m_pSerialPort->write(p_baBytes);
     if (isAbort(p_baBytes))
     {
         startSettling();
         return;
     }
+    if (p_nCommand != command_t::NoCommand)
+    {
+        m_nOnWire = p_nCommand;
+        m_bOnWireAnswered = false;
+    }
+    // What came before this command went out belongs to no reply.
+    m_baStray.clear();
     diagnosticText_n::appendPlainTextSoon(m_pSerialCommands, QStringLiteral("W ") + textUpToNul(p_baBytes));
     if (nWritten == p_baBytes.size())
     {
@@ -88,6 +188,8 @@ void vindal01mainWindow_c::dropHeldWrites()
 {
     m_bSettling = false;
     m_lstHeldWrites.clear();
+    m_baStray.clear();
+    m_pLateAnswerTimer->stop();
     if (m_pQuietTimer != nullptr)
     {
         m_pQuietTimer->stop();
@@ -115,10 +217,7 @@ void vindal01mainWindow_c::slotLineQuiet()
         return;
     }
     m_bSettling = false;
-    while (!m_lstHeldWrites.isEmpty() && m_pSerialPort != nullptr && !m_bSettling)
-    {
-        writeNow(m_lstHeldWrites.takeFirst());
-    }
+    releaseHeldWrites();
 }
 
 bool vindal01mainWindow_c::readPending()
@@ -138,14 +237,17 @@ bool vindal01mainWindow_c::readPending()
         m_pWatchdogTimer->start(5000);
         m_pIdleTimer->stop();
         m_pIdleTimer->start(2500);
-        if (m_bSettling)
+        if (m_bSettling && m_settleClock.elapsed() < maxSettleMs)
         {
-            // The rest of the interrupted reply: in the log and the traffic window, but in no reply. Past
-            // the bound the quiet timer is left to run out, however much still comes.
-            if (m_settleClock.elapsed() < maxSettleMs)
-            {
-                watchLine();
-            }
+            // The rest of the interrupted reply is still on its way. Past the bound the quiet timer is left
+            // to run out, however much still comes.
+            watchLine();
+        }
+        if (m_bSettling || !m_lstHeldWrites.isEmpty())
+        {
+            // Before the running command has gone out nothing is its reply: the rest of an interrupted
+            // reply, or the late answer of an aborted operation.
+            takeStrayBytes(baChunk);
             continue;
         }
         m_baReceived.append(baChunk);
@@ -160,6 +262,37 @@ bool vindal01mainWindow_c::readPending()
         }
     }
     return bRead;
+}
+
+void vindal01mainWindow_c::takeStrayBytes(const QByteArray& p_baBytes)
+{
+    m_baStray.append(p_baBytes);
+    bool bLate = false;
+    for (int nEnd = m_baStray.indexOf("\r\n"); nEnd >= 0; nEnd = m_baStray.indexOf("\r\n"))
+    {
+        const QString strLine = textUpToNul(m_baStray.left(nEnd));
+        m_baStray.remove(0, nEnd + 2);
+        if (strLine.isEmpty())
+        {
+            continue;
+        }
+        // The tail of an interrupted reply is expected and not recorded; a late answer is, also there.
+        const bool bLateAnswer = takeLateAnswer(strLine);
+        bLate = bLate || bLateAnswer;
+        if (bLateAnswer || !m_bSettling)
+        {
+            addUnexpectedResponse(strLine);
+        }
+    }
+    // Bounded like a reply: a module that streams while its line settles cannot fill the memory.
+    if (m_baStray.size() > m_storeBounds.nReplyBytes)
+    {
+        m_baStray.clear();
+    }
+    if (bLate)
+    {
+        releaseHeldWrites();
+    }
 }
 
 void vindal01mainWindow_c::clearReplyBuffer()
@@ -191,6 +324,5 @@ QStringList vindal01mainWindow_c::takeNewReplyLines()
         m_nParsedBytes = nEnd + 2;
         m_nLineSearchFrom = m_nParsedBytes;
     }
-    m_lstReplyLines += lstLines;
     return lstLines;
 }

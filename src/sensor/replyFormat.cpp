@@ -77,6 +77,262 @@ QString unexpectedLabel(command_t p_nCommand)
     }
 }
 
+namespace
+{
+
+// How a form is matched against a reply line, always case-sensitively.
+enum class match_t : quint8
+{
+    Prefix,  // the line begins with the text
+    Equal,   // the line is the text
+    Trimmed, // the line without white space at its ends is the text
+    Any,     // every line
+};
+
+// What the command gets from a line of this form.
+enum class take_t : quint8
+{
+    Skip,  // an intermediate line (Progress)
+    Rest,  // Final: the line without its first three characters, trimmed
+    Line,  // Final: the whole line
+    One,   // Final: "1"
+    Zero,  // Final: "0"
+    Ok,    // Final: "=OK"
+    Step1, // Progress, enrolment steps 1 to 4 (the placement the module waits for; 4: the third done)
+    Step2,
+    Step3,
+    Step4,
+    Enrolled, // Final, enrolment step 5
+    Refused,  // Final, enrolment step 99
+};
+
+struct answerForm_t
+{
+    match_t nMatch;
+    const char* szText;
+    take_t nTake;
+    // The form names its command: a line of it is that command's answer and no other's. The others are
+    // general ("=OK" and a value, "=NO" and a reason) and take a line only when no command names it.
+    bool bNames;
+};
+
+// Each command's answer forms, those that name their command first.
+const answerForm_t g_aInfoValue[] = {{match_t::Prefix, "=OK", take_t::Rest, false}};
+const answerForm_t g_aLed[] = {{match_t::Prefix, "=OK Led", take_t::Line, true}};
+const answerForm_t g_aScan[] = {{match_t::Prefix, "=NO NoFinger", take_t::Rest, true},
+                                {match_t::Prefix, "=NO Scan", take_t::Rest, true},
+                                {match_t::Prefix, "=OK", take_t::Rest, false}};
+const answerForm_t g_aSearch[] = {{match_t::Prefix, "=OK Ready", take_t::Skip, true},
+                                  {match_t::Prefix, "=OK FP", take_t::Skip, true},
+                                  {match_t::Prefix, "=OK Search", take_t::Line, true},
+                                  {match_t::Prefix, "=NO Search", take_t::Line, true}};
+const answerForm_t g_aMatch[] = {{match_t::Prefix, "=OK Ready", take_t::Skip, true},
+                                 {match_t::Prefix, "=OK FP", take_t::Skip, true},
+                                 {match_t::Prefix, "=OK MatchId", take_t::Line, true},
+                                 {match_t::Prefix, "=NO MatchId", take_t::Line, true},
+                                 {match_t::Prefix, "=NO", take_t::Line, false}};
+const answerForm_t g_aRegFind[] = {{match_t::Prefix, "=OK Group", take_t::One, true},
+                                   {match_t::Prefix, "=NO Unreg", take_t::Zero, true}};
+const answerForm_t g_aRegDel[] = {{match_t::Prefix, "=OK Del", take_t::Line, true},
+                                  {match_t::Prefix, "=NO Unreg", take_t::Line, true},
+                                  {match_t::Prefix, "=OK", take_t::Line, false},
+                                  {match_t::Prefix, "=NO", take_t::Line, false}};
+const answerForm_t g_aRegClear[] = {{match_t::Prefix, "=OK Clear", take_t::Line, true},
+                                    {match_t::Prefix, "=OK", take_t::Line, false},
+                                    {match_t::Prefix, "=NO", take_t::Line, false}};
+const answerForm_t g_aSecurity[] = {{match_t::Trimmed, "=OK", take_t::Ok, false}};
+// The refusals of an enrolment name it, but for the internal error, which the module gives any command
+// it cannot read.
+const answerForm_t g_aEnroll[] = {{match_t::Equal, "=OK Ready", take_t::Step1, true},
+                                  {match_t::Equal, "=FP 1", take_t::Step2, true},
+                                  {match_t::Equal, "=FP 2", take_t::Step3, true},
+                                  {match_t::Equal, "=FP 3", take_t::Step4, true},
+                                  {match_t::Prefix, "=OK Enroll", take_t::Enrolled, true},
+                                  {match_t::Prefix, "=NO DoubleFP", take_t::Refused, true},
+                                  {match_t::Prefix, "=NO Enroll", take_t::Refused, true},
+                                  {match_t::Prefix, "=NO ID", take_t::Refused, true},
+                                  {match_t::Prefix, "=NO Group", take_t::Refused, true},
+                                  {match_t::Prefix, "=NO BKNum", take_t::Refused, true},
+                                  {match_t::Prefix, "=NO", take_t::Refused, false}};
+const answerForm_t g_aRegList[] = {{match_t::Any, "", take_t::Line, false}};
+// The template and image readers follow their payloads themselves; before the header, a line is theirs
+// when it could begin their answer.
+const answerForm_t g_aPayload[] = {{match_t::Prefix, "=OK", take_t::Line, false},
+                                   {match_t::Prefix, "=NO", take_t::Line, false}};
+
+struct answerTable_t
+{
+    const answerForm_t* pForms = nullptr;
+    int nForms = 0;
+    bool bRecordsUnknown = true;
+};
+
+template <int N>
+constexpr answerTable_t table(const answerForm_t (&p_aForms)[N], bool p_bRecordsUnknown = true)
+{
+    return {p_aForms, N, p_bRecordsUnknown};
+}
+
+answerTable_t answerTable(command_t p_nCommand)
+{
+    switch (p_nCommand)
+    {
+    case command_t::ModelFw:
+    case command_t::Date:
+    case command_t::Time:
+    case command_t::RegCount:
+    case command_t::Max:
+    case command_t::TempalteFormat:
+        return table(g_aInfoValue);
+    case command_t::LedOn:
+    case command_t::LedOff:
+        return table(g_aLed);
+    case command_t::Scan:
+        return table(g_aScan);
+    case command_t::Search:
+        return table(g_aSearch);
+    case command_t::SearchNoLed:
+        return table(g_aSearch, false);
+    case command_t::MatchId:
+        return table(g_aMatch);
+    case command_t::MatchIdNoLed:
+        return table(g_aMatch, false);
+    case command_t::RegFind:
+        return table(g_aRegFind);
+    case command_t::RegDel:
+        return table(g_aRegDel);
+    case command_t::RegClear:
+        return table(g_aRegClear);
+    case command_t::FpSecurity:
+        return table(g_aSecurity, false);
+    case command_t::EnrollDupFP:
+        return table(g_aEnroll, false);
+    case command_t::RegList:
+        return table(g_aRegList, false);
+    case command_t::RegGet:
+    case command_t::ReadImage:
+        return table(g_aPayload, false);
+    default:
+        // No command runs (or none the module knows): every line is unexpected.
+        return {};
+    }
+}
+
+bool matches(const answerForm_t& p_form, const QString& p_strLine)
+{
+    const QLatin1String strText(p_form.szText);
+    switch (p_form.nMatch)
+    {
+    case match_t::Prefix:
+        return p_strLine.startsWith(strText);
+    case match_t::Equal:
+        return p_strLine == strText;
+    case match_t::Trimmed:
+        return p_strLine.trimmed() == strText;
+    case match_t::Any:
+        return true;
+    }
+    return false;
+}
+
+// Every form that names its command, of every command but those answering with p_pOwn's forms.
+bool namedElsewhere(const answerForm_t* p_pOwn, const QString& p_strLine)
+{
+    static const answerTable_t s_aTables[] = {table(g_aLed),      table(g_aScan),    table(g_aSearch),
+                                              table(g_aMatch),    table(g_aRegFind), table(g_aRegDel),
+                                              table(g_aRegClear), table(g_aEnroll)};
+    for (const answerTable_t& other : s_aTables)
+    {
+        if (other.pForms == p_pOwn)
+        {
+            continue;
+        }
+        for (int i = 0; i < other.nForms; ++i)
+        {
+            if (other.pForms[i].bNames && matches(other.pForms[i], p_strLine))
+            {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+answer_t taken(take_t p_nTake, const QString& p_strLine)
+{
+    switch (p_nTake)
+    {
+    case take_t::Skip:
+        return {answerKind_t::Progress, QString(), 0};
+    case take_t::Rest:
+        return {answerKind_t::Final, p_strLine.mid(3).trimmed(), 0};
+    case take_t::Line:
+        return {answerKind_t::Final, p_strLine, 0};
+    case take_t::One:
+        return {answerKind_t::Final, QStringLiteral("1"), 0};
+    case take_t::Zero:
+        return {answerKind_t::Final, QStringLiteral("0"), 0};
+    case take_t::Ok:
+        return {answerKind_t::Final, QStringLiteral("=OK"), 0};
+    case take_t::Step1:
+    case take_t::Step2:
+    case take_t::Step3:
+    case take_t::Step4:
+        return {answerKind_t::Progress, QString(),
+                1 + static_cast<int>(p_nTake) - static_cast<int>(take_t::Step1)};
+    case take_t::Enrolled:
+        return {answerKind_t::Final, p_strLine, 5};
+    case take_t::Refused:
+        return {answerKind_t::Final, p_strLine, 99};
+    }
+    return {};
+}
+
+} // namespace
+
+answer_t answerTo(command_t p_nCommand, const QString& p_strLine)
+{
+    const answerTable_t own = answerTable(p_nCommand);
+    for (int i = 0; i < own.nForms; ++i)
+    {
+        const answerForm_t& form = own.pForms[i];
+        if (!matches(form, p_strLine))
+        {
+            continue;
+        }
+        if (!form.bNames && namedElsewhere(own.pForms, p_strLine))
+        {
+            return {answerKind_t::Foreign, QString(), 0};
+        }
+        return taken(form.nTake, p_strLine);
+    }
+    return {namedElsewhere(own.pForms, p_strLine) ? answerKind_t::Foreign : answerKind_t::None, QString(), 0};
+}
+
+bool recordsUnknownLines(command_t p_nCommand)
+{
+    return answerTable(p_nCommand).bRecordsUnknown;
+}
+
+bool answersLate(command_t p_nCommand)
+{
+    return p_nCommand == command_t::Search || p_nCommand == command_t::SearchNoLed ||
+           p_nCommand == command_t::MatchId || p_nCommand == command_t::MatchIdNoLed ||
+           p_nCommand == command_t::EnrollDupFP;
+}
+
+bool sameAnswers(command_t p_nFirst, command_t p_nSecond)
+{
+    const answerTable_t first = answerTable(p_nFirst);
+    return first.pForms != nullptr && first.pForms == answerTable(p_nSecond).pForms;
+}
+
+int enrolmentQuality(const QString& p_strLine)
+{
+    const int nIndex = p_strLine.indexOf(QLatin1String("Quality"));
+    return nIndex < 0 ? -1 : p_strLine.mid(nIndex + 8).trimmed().toInt();
+}
+
 QString enrollRefusalText(const QString& p_strLine)
 {
     // Longer prefixes stand before the shorter ones they begin with.

@@ -28,6 +28,35 @@ inline quint32 payloadChecksum(const QByteArray& p_baData)
 // The label an unexpected reply line of this command is recorded with; empty where lines are not recorded.
 QString unexpectedLabel(command_t p_nCommand);
 
+// What a reply line is to a command, read from that command's table of answer forms.
+enum class answerKind_t
+{
+    None,     // no answer form of this command nor a known answer of another one
+    Foreign,  // the known answer of another command: never this command's reply, whatever runs
+    Progress, // this command's own line that finishes nothing ("=OK Ready", a placement of an enrolment)
+    Final,    // this command's answer: it completes the command with strText
+};
+struct answer_t
+{
+    answerKind_t nKind = answerKind_t::None;
+    QString strText; // Final: the reply text the completion gets
+    // Enrolment lines: 1 to 3 the placement the module waits for now, 4 the third one done, 5 the
+    // enrolment finished, 99 refused; 0 for every other command.
+    int nStep = 0;
+};
+answer_t answerTo(command_t p_nCommand, const QString& p_strLine);
+// Whether a line that is no answer of the running command is recorded as unexpected also when it has no
+// known form at all: the template, image and enrolment readers and a few others pass such lines by.
+bool recordsUnknownLines(command_t p_nCommand);
+// The operations the module may still finish after the abort byte, and answer late: a search, a match or
+// an enrolment step.
+bool answersLate(command_t p_nCommand);
+// Two commands whose answers have the same forms (Search and SearchNoLed, MatchId and MatchIdNoLed, ...).
+bool sameAnswers(command_t p_nFirst, command_t p_nSecond);
+// The quality in percent an enrolment line reports: the text 8 characters after "Quality" (the word and
+// one separator), as a number (0 when it is none); -1 when the line names no quality.
+int enrolmentQuality(const QString& p_strLine);
+
 // The message for an enrolment refusal line, or an empty text when the line is no known refusal.
 QString enrollRefusalText(const QString& p_strLine);
 

@@ -64,47 +64,27 @@ void vindal01mainWindow_c::processData()
     case command_t::RegGet:
         readTemplate();
         return;
+    case command_t::RegList:
+        processRegListLines(takeNewReplyLines());
+        return;
+    case command_t::EnrollDupFP:
+        processEnrollLines(takeNewReplyLines());
+        return;
     case command_t::NoCommand:
-    case command_t::Cancel:
     case command_t::SearchNoLed:
     case command_t::MatchIdNoLed:
         qDebug() << "processData(): Unexpected command" << commandText(m_nCommand) << "in state"
                  << stateText(m_nState);
-        return;
+        break;
     default:
         break;
     }
-    if (static_cast<qint32>(m_nCommand) < 0 ||
-        static_cast<qint32>(m_nCommand) > static_cast<qint32>(command_t::FpSecurity))
-    {
-        qDebug() << "processData(): Unexpected command" << commandText(m_nCommand) << "in state"
-                 << stateText(m_nState);
-        return;
-    }
-
-    const QStringList lstLines = takeNewReplyLines();
-    if (m_nCommand == command_t::RegList)
-    {
-        if (m_lstReplyLines.size() >= m_nRegCount)
-        {
-            m_lstRegList = m_lstReplyLines;
-            m_sessionRecord.startTemplateTable(m_lstRegList.size());
-            commandCompleted(m_nCommand, textUpToNul(m_baReceived), false);
-        }
-        return;
-    }
-    if (m_nCommand == command_t::EnrollDupFP)
-    {
-        processEnrollLines(lstLines);
-        return;
-    }
-    processReplyLines(lstLines);
+    processReplyLines(takeNewReplyLines());
 }
 
 void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
 {
     const command_t nCommand = m_nCommand;
-    const QString strLabel = unexpectedLabel(nCommand);
     const quint32 nStep = m_nDialogueStep;
     for (const QString& strLine : p_lstLines)
     {
@@ -114,79 +94,46 @@ void vindal01mainWindow_c::processReplyLines(const QStringList& p_lstLines)
         {
             return;
         }
-        const QString strRest = strLine.mid(3).trimmed();
-        auto starts = [&strLine](const char* p_szPrefix)
-        { return strLine.startsWith(QLatin1String(p_szPrefix)); };
-        bool bUnexpected = false;
-        switch (nCommand)
+        const answer_t answer = answerTo(nCommand, strLine);
+        if (answer.nKind == answerKind_t::Final)
         {
-        case command_t::ModelFw:
-        case command_t::Date:
-        case command_t::Time:
-        case command_t::RegCount:
-        case command_t::Max:
-        case command_t::TempalteFormat:
-            starts("=OK") ? commandCompleted(m_nCommand, strRest, false) : void(bUnexpected = true);
-            break;
-        case command_t::LedOn:
-        case command_t::LedOff:
-            starts("=OK Led") ? commandCompleted(m_nCommand, strLine, false) : void(bUnexpected = true);
-            break;
-        case command_t::Scan:
-            (starts("=NO NoFinger") || starts("=NO Scan") || starts("=OK"))
-                ? commandCompleted(m_nCommand, strRest, false)
-                : void(bUnexpected = true);
-            break;
-        case command_t::Search:
-            if (starts("=OK Ready") || starts("=OK FP"))
+            // Having answered, the operation gives no late answer when it is aborted. The LED-less ones are
+            // completed by their abort, whatever they answer.
+            m_bOnWireAnswered = true;
+            if (nCommand == command_t::RegClear || nCommand == command_t::RegDel)
             {
-                break;
+                m_sessionRecord.noteDeletionAnswer(strLine);
             }
-            (starts("=OK Search") || starts("=NO Search")) ? commandCompleted(m_nCommand, strLine, false)
-                                                           : void(bUnexpected = true);
-            break;
-        case command_t::MatchId:
-            if (starts("=OK Ready") || starts("=OK FP"))
+            if (nCommand != command_t::SearchNoLed && nCommand != command_t::MatchIdNoLed)
             {
-                break;
+                commandCompleted(m_nCommand, answer.strText, false);
             }
-            (starts("=OK MatchId") || starts("=NO")) ? commandCompleted(m_nCommand, strLine, false)
-                                                     : void(bUnexpected = true);
-            break;
-        case command_t::RegFind:
-            if (starts("=OK Group"))
-            {
-                commandCompleted(m_nCommand, QStringLiteral("1"), false);
-            }
-            else if (starts("=NO Unreg"))
-            {
-                commandCompleted(m_nCommand, QStringLiteral("0"), false);
-            }
-            else
-            {
-                bUnexpected = true;
-            }
-            break;
-        case command_t::RegClear:
-        case command_t::RegDel:
-            m_sessionRecord.noteDeletionAnswer(strLine);
-            (starts("=OK") || starts("=NO")) ? commandCompleted(m_nCommand, strLine, false)
-                                             : void(bUnexpected = true);
-            break;
-        case command_t::FpSecurity:
-            if (strLine.trimmed() == QLatin1String("=OK"))
-            {
-                commandCompleted(m_nCommand, QStringLiteral("=OK"), false);
-                return;
-            }
-            break;
-        default:
-            break;
         }
-        if (bUnexpected)
+        else if (answer.nKind != answerKind_t::Progress)
         {
-            addUnexpectedResponse(strLabel + strLine);
+            strayLine(strLine, answer.nKind == answerKind_t::Foreign || recordsUnknownLines(nCommand));
         }
+    }
+}
+
+void vindal01mainWindow_c::processRegListLines(const QStringList& p_lstLines)
+{
+    for (const QString& strLine : p_lstLines)
+    {
+        if (answerTo(command_t::RegList, strLine).nKind == answerKind_t::Final)
+        {
+            m_lstReplyLines.append(strLine);
+        }
+        else
+        {
+            strayLine(strLine, true);
+        }
+    }
+    if (m_lstReplyLines.size() >= m_nRegCount)
+    {
+        m_lstRegList = m_lstReplyLines;
+        m_sessionRecord.startTemplateTable(m_lstRegList.size());
+        commandCompleted(m_nCommand, textUpToNul(m_baReceived), false);
     }
 }
 
@@ -200,55 +147,64 @@ void vindal01mainWindow_c::processEnrollLines(const QStringList& p_lstLines)
         {
             break;
         }
-        if (strLine == QLatin1String("=OK Ready"))
+        const answer_t answer = answerTo(command_t::EnrollDupFP, strLine);
+        nLastCode = answer.nStep == 0 ? 100 : answer.nStep;
+        if (answer.nKind == answerKind_t::Foreign)
         {
-            statusBar()->showMessage(tr("Bitte Finger auflegen (%1/3)").arg(1));
-            nLastCode = 1;
+            // Another operation's answer (a late one, after an abort) neither places a finger nor ends the
+            // enrolment.
+            strayLine(strLine, true);
         }
-        else if (strLine == QLatin1String("=FP 1") || strLine == QLatin1String("=FP 2"))
+        else if (answer.nStep >= 1 && answer.nStep <= 3)
         {
-            const int nPlacement = strLine == QLatin1String("=FP 1") ? 2 : 3;
-            statusBar()->showMessage(tr("Bitte Finger auflegen (%1/3)").arg(nPlacement));
-            nLastCode = nPlacement;
+            statusBar()->showMessage(tr("Bitte Finger auflegen (%1/3)").arg(answer.nStep));
         }
-        else if (strLine == QLatin1String("=FP 3"))
+        else if (answer.nStep == 5)
         {
-            qDebug() << "Unhandled Enrollment state" << 4;
-            nLastCode = 4;
-        }
-        else if (strLine.startsWith(QLatin1String("=OK Enroll")))
-        {
-            int nQuality = -1;
-            const int nIndex = strLine.indexOf(QLatin1String("Quality"));
-            if (nIndex >= 0)
+            m_bOnWireAnswered = true;
+            const int nQuality = enrolmentQuality(strLine);
+            if (nQuality >= 0)
             {
-                nQuality = strLine.mid(nIndex + 8).trimmed().toInt();
                 qDebug() << "ENROLLMENT QUALITY IS" << nQuality;
             }
             popSubState();
             statusBar()->showMessage(nQuality > 0 ? tr("Mit Qualität %1% eingelernt.").arg(nQuality)
                                                   : tr("Fehler beim Einlernen."));
-            nLastCode = 5;
             commandCompleted(m_nCommand, strLine, false);
         }
-        else if (strLine.startsWith(QLatin1String("=NO")))
+        else if (answer.nStep == 99)
         {
+            m_bOnWireAnswered = true;
             popSubState();
             statusBar()->showMessage(tr("Fehler beim Einlernen."));
-            nLastCode = 99;
             commandCompleted(m_nCommand, strLine, false);
         }
         else
         {
-            qDebug() << "Unhandled Enrollment state" << 100;
-            nLastCode = 100;
+            qDebug() << "Unhandled Enrollment state" << nLastCode;
         }
     }
     qDebug() << p_lstLines << "=> state" << nLastCode;
 }
 
+void vindal01mainWindow_c::dropForeignLines()
+{
+    for (int nEnd = m_baReceived.indexOf("\r\n"); nEnd > 0; nEnd = m_baReceived.indexOf("\r\n"))
+    {
+        const QString strLine = textUpToNul(m_baReceived.left(nEnd));
+        if (answerTo(m_nCommand, strLine).nKind != answerKind_t::Foreign)
+        {
+            return;
+        }
+        m_baReceived.remove(0, nEnd + 2);
+        m_imageReception.reset();
+        strayLine(strLine, true);
+    }
+}
+
 void vindal01mainWindow_c::readTemplate()
 {
+    dropForeignLines();
     if (!m_baReceived.trimmed().startsWith("=OK"))
     {
         return;
@@ -303,6 +259,10 @@ void vindal01mainWindow_c::addTemplateRow(const QByteArray& p_baPayload)
 
 void vindal01mainWindow_c::readImage()
 {
+    if (!m_imageReception.header().bComplete)
+    {
+        dropForeignLines();
+    }
     // Only the bytes of this chunk are scanned and summed; the rest is known from the chunks before.
     m_imageReception.update(m_baReceived);
     const imageHeader_t& header = m_imageReception.header();

@@ -82,14 +82,20 @@ void vindal01mainWindow_c::pushState()
 void vindal01mainWindow_c::leaveChain()
 {
     // The oldest pair holds the page's own state; the chains pushed on it are given up, and the abort byte
-    // sent before stops the module.
+    // sent before stops the module. No command is left running: whatever the module still answers for the
+    // chain is no reply of the page.
     if (!m_vecPrevStates.isEmpty())
     {
         m_nState = static_cast<state_t>(m_vecPrevStates.first().nState);
         m_vecPrevStates.clear();
     }
+    m_nCommand = command_t::NoCommand;
+    m_mapCommandParams.clear();
     m_bReplyAwaited = false;
+    clearReplyBuffer();
     ++m_nDialogueStep;
+    m_nChainLeftAt = m_nDialogueStep;
+    releaseHeldWrites();
 }
 
 void vindal01mainWindow_c::popSubState()

@@ -28,7 +28,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
     if (p_nCommand == command_t::Cancel)
     {
         // The abort leaves the running command and its buffer alone: its completion comes later.
-        writeOrHold(QByteArray(1, abortByte));
+        writeOrHold(QByteArray(1, abortByte), command_t::Cancel);
         return true;
     }
     ++m_nDialogueStep;
@@ -63,7 +63,7 @@ bool vindal01mainWindow_c::sendCommand(command_t p_nCommand, const QVariantMap& 
     }
 
     qDebug() << "SER CMD" << (QStringLiteral(">") + QString::fromLocal8Bit(baLine) + QStringLiteral("<"));
-    writeOrHold(baLine);
+    writeOrHold(baLine, p_nCommand);
     return true;
 }
 
@@ -105,6 +105,15 @@ void vindal01mainWindow_c::slotIdle() {}
 
 void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
 {
+    // The module on the port that was open is stopped first, as a mode change stops it: the rest of its
+    // reply and a late answer must not pass for the answers of the information query that follows.
+    const bool bStopped = portOpen();
+    if (bStopped)
+    {
+        noteAbort();
+        m_pSerialPort->write(QByteArray(1, abortByte));
+        m_pSerialPort->flush();
+    }
     delete m_pSerialPort;
     m_pSerialPort = nullptr;
     dropHeldWrites();
@@ -148,6 +157,10 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
                         watchLine();
                     }
                 });
+        if (bStopped)
+        {
+            startSettling();
+        }
     }
     else
     {

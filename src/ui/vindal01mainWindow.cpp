@@ -86,6 +86,10 @@ vindal01mainWindow_c::vindal01mainWindow_c(QWidget* parent) : QMainWindow(parent
     m_pIdleTimer = new QTimer(this);
     m_pIdleTimer->setInterval(2500);
     connect(m_pIdleTimer, &QTimer::timeout, this, &vindal01mainWindow_c::slotIdle);
+    m_pLateAnswerTimer = new QTimer(this);
+    m_pLateAnswerTimer->setSingleShot(true);
+    connect(m_pLateAnswerTimer, &QTimer::timeout, this, &vindal01mainWindow_c::slotLateAnswerWindow);
+    m_lateAnswerClock.start();
 
     // The sensor sits behind the first adapter with these ids.
     const QStringList lstSensorPorts = portNamesByUsbId(0x0403, 0x6001);

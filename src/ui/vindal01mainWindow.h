@@ -135,6 +135,8 @@ private slots:
     void slotPortError();
     // The line stayed quiet after an abort byte (or long enough was waited): the held-back writes go out.
     void slotLineQuiet();
+    // The time an aborted operation had for its late answer is over: a command held for it goes out.
+    void slotLateAnswerWindow();
 
 private:
     friend class vindal01mainWindowTester_c;
@@ -146,20 +148,33 @@ private:
     void showPortLamp(const QPixmap& p_pixLamp, const QString& p_strToolTip);
 
     // Port traffic: writes held back while the line settles after an abort byte, and reads.
-    void writeOrHold(const QByteArray& p_baBytes);
-    void writeNow(const QByteArray& p_baBytes);
+    void writeOrHold(const QByteArray& p_baBytes, command_t p_nCommand = command_t::NoCommand);
+    void releaseHeldWrites();
+    void writeNow(const QByteArray& p_baBytes, command_t p_nCommand);
     void startSettling();
     void watchLine();
     void dropHeldWrites();
     bool readPending();
     void clearReplyBuffer();
     QStringList takeNewReplyLines();
+    // Late answers: an abort byte may leave the operation it aborts to finish and answer later.
+    void noteAbort();
+    // How long a command with these answers must still wait for a late answer (0: not at all).
+    qint64 lateAnswerWait(command_t p_nCommand);
+    bool takeLateAnswer(const QString& p_strLine);
+    // Lines that belong to no reply: recorded as unexpected (where p_bRecord or a late answer), and a late
+    // answer they are no longer awaited.
+    void strayLine(const QString& p_strLine, bool p_bRecord);
+    void takeStrayBytes(const QByteArray& p_baBytes);
     // An abort (or its completion) that runs later only if no other command was sent meanwhile.
     void abortLater();
 
     // Reply parsing, one reader per kind of reply.
     void processReplyLines(const QStringList& p_lstLines);
+    void processRegListLines(const QStringList& p_lstLines);
     void processEnrollLines(const QStringList& p_lstLines);
+    // Before a payload's header, whole lines that are other commands' answers are no part of it.
+    void dropForeignLines();
     void readTemplate();
     void addTemplateRow(const QByteArray& p_baPayload);
     void readImage();
@@ -187,8 +202,8 @@ private:
     void enterModeState();
 
     // Operations.
-    void refreshFingerList(qint32 p_nPid);
-    void readFingerList(qint32 p_nPid);
+    // The finger list of the person in a page's field; no walk without a personal ID.
+    void readFingerList(const QString& p_strPid);
     void showFingerCollection(humanHandWidget_c* p_pLeft, humanHandWidget_c* p_pRight);
     void showDeleteFingers();
     void showEnrollResult(const QString& p_strReply);
@@ -220,6 +235,7 @@ private:
     // (RegList counts them) and where the search for the next line end goes on.
     int m_nParsedBytes = 0;
     int m_nLineSearchFrom = 0;
+    // The template list's lines so far.
     QStringList m_lstReplyLines;
     // After an abort byte the rest of the interrupted reply is still on its way: until the line is quiet,
     // received bytes are logged and shown but kept out of the reply, and writes wait in order.
@@ -227,7 +243,30 @@ private:
     QTimer* m_pQuietTimer = nullptr;
     QElapsedTimer m_settleClock;
     QElapsedTimer m_quietClock;
-    QByteArrayList m_lstHeldWrites;
+    struct heldWrite_t
+    {
+        QByteArray baBytes;
+        command_t nCommand; // NoCommand for bytes that are no command
+        quint32 nStep;      // the dialogue step the write was asked for in
+    };
+    QList<heldWrite_t> m_lstHeldWrites;
+    // Bytes received before the running command went out: no part of any reply.
+    QByteArray m_baStray;
+    // Operations aborted while the module worked on them, whose answer may still come until nDueBy (ms on
+    // m_lateAnswerClock).
+    struct lateAnswer_t
+    {
+        command_t nCommand;
+        qint64 nDueBy;
+    };
+    QVector<lateAnswer_t> m_vecLateAnswers;
+    QElapsedTimer m_lateAnswerClock;
+    QTimer* m_pLateAnswerTimer = nullptr;
+    // The command whose line went out last, and whether it has answered (or its late answer is awaited).
+    command_t m_nOnWire = command_t::NoCommand;
+    bool m_bOnWireAnswered = true;
+    // Held commands asked for before this dialogue step belong to a chain given up.
+    quint32 m_nChainLeftAt = 0;
     bool m_bInReadSlot = false;
     // What the image reader already knows of m_baReceived; reset wherever the buffer is emptied.
     sensor_n::imageReception_c m_imageReception;

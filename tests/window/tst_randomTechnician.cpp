@@ -1,7 +1,7 @@
 // A technician who does not wait (randomTechnician.h) works on the window against the module in real
 // timing. Once the sequence is over and the line quiet, the page left must be usable as it is, the
-// information query must fill its page, and no command may have overtaken the one before it. A failure
-// prints its seed and the actions.
+// information query must fill its page, and no command may have overtaken the one before it; every third
+// sequence runs against a module that answers late after an abort. A failure prints its seed and the actions.
 // VINDAL_TECHNICIAN="<count>[:<first seed>]" runs a long series (default 8 sequences from seed 1).
 #include "randomTechnician.h"
 #include "windowFixture.h"
@@ -96,6 +96,9 @@ private slots:
         f.sim->setSearchDelay(150);
         f.sim->setMatchDelay(150);
         f.sim->setPlacementDelay(200);
+        // Every third sequence against a module that finishes what it was aborted in and answers late.
+        if (seed % 3 == 0)
+            f.sim->setLateAnswer(100 + int(seed * 37 % 200));
         m_pTechnician.reset(new randomTechnician_c(*f.window, *f.sim, *g_pMouse, *g_pKeyboard, seed));
         randomTechnician_c& technician = *m_pTechnician;
         for (int n = 0; n < 12; ++n)

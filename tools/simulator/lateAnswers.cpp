@@ -33,7 +33,19 @@ void sensorSimulator_c::detachOperation()
     late.m_nGroup = m_nOperationGroup;
     late.m_nFid = m_nOperationFid;
     late.m_nPlacements = m_nPlacements;
-    late.m_bFingerReported = m_bFingerReported;
+    // A search or match looks at the finger it had captured when it was aborted.
+    if (m_nOperation != operationEnroll && !m_bFingerPresent)
+    {
+        late.m_lstLines.append(searchTimeout(m_nOperation));
+    }
+    else if (m_nOperation != operationEnroll)
+    {
+        if (!m_bFingerReported)
+        {
+            late.m_lstLines.append("=OK FP");
+        }
+        late.m_lstLines.append(searchResult(m_nOperation, m_nOperationGroup, m_nOperationPid));
+    }
     // One timer each: several late answers may be pending, each due at its own time.
     QTimer* pTimer = new QTimer(this);
     pTimer->setSingleShot(true);
@@ -58,7 +70,7 @@ void sensorSimulator_c::sendLateAnswer(QTimer* p_pTimer)
     const lateAnswer_c late = m_lstPendingLate.takeAt(nIndex);
     late.m_pTimer->deleteLater();
 
-    QByteArrayList lstLines;
+    QByteArrayList lstLines = late.m_lstLines;
     if (late.m_nOperation == operationEnroll)
     {
         const int nPlacement = late.m_nPlacements + 1;
@@ -74,18 +86,6 @@ void sensorSimulator_c::sendLateAnswer(QTimer* p_pTimer)
                 lstLines.append(storeEnrolled(late.m_nPid, late.m_nGroup, late.m_nFid));
             }
         }
-    }
-    else if (!m_bFingerPresent)
-    {
-        lstLines.append(searchTimeout(late.m_nOperation));
-    }
-    else
-    {
-        if (!late.m_bFingerReported)
-        {
-            lstLines.append("=OK FP");
-        }
-        lstLines.append(searchResult(late.m_nOperation, late.m_nGroup, late.m_nPid));
     }
     m_lstLateAnswers += lstLines;
     queueOutput(lstLines.join("\r\n") + "\r\n");

@@ -92,10 +92,10 @@ namespace simulator_n
  *   instead of stopping it. It no longer runs, so what follows is executed as usual and neither overtakes
  *   nor ends it; n ms after the abort it answers once, all its lines in one piece behind the output
  *   queued then:
- *     search / matchId    "=OK FP" first if it was not sent yet and a finger lies on the sensor; then the
- *                         result for the finger on the sensor now, as above (matchId with the pid it was
- *                         started with and the security level current now); with no finger on the sensor
- *                         "=NO Search Timeout" / "=NO MatchId Timeout" alone.
+ *     search / matchId    the result for the finger that lay on the sensor at the abort, as above (matchId
+ *                         with the pid it was started with and the security level of that moment), with
+ *                         "=OK FP" first if it was not sent yet; with no finger there "=NO Search Timeout"
+ *                         / "=NO MatchId Timeout" alone.
  *     enroll_dupfp        the next placement: "=FP <k>", k = placements done + 1 (the first may end it
  *                         with "=NO DoubleFP" instead); the third also ends the enrolment as usual, the
  *                         template stored then. After a late first or second placement nothing follows.
@@ -455,7 +455,7 @@ private:
         int m_nGroup = 0;
         int m_nFid = 0;
         int m_nPlacements = 0;
-        bool m_bFingerReported = false;
+        QByteArrayList m_lstLines; // a search's or match's answer, made at the abort from what lay there
         QTimer* m_pTimer = nullptr;
     };
     int m_nLateAnswerMs = -1;
