@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Shows the tool working without hardware: starts the simulated module and the unmodified program,
 # with the libudev stand-in preloaded into the program only, so that the simulator looks like the USB
-# adapter (0403:6001) the program opens by itself at start. Extra arguments go to the simulator.
+# adapter (0403:6001) the program opens by itself at start, and with the communication library stand-in
+# (build/standin) on its library path, so that COM server mode can be tried. Extra arguments go to the
+# simulator.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/tools/install-deps.sh"
@@ -22,5 +24,5 @@ exec 3<"$fifo"
 read -r pty <&3
 echo "Simulated module on $pty"
 
-LD_PRELOAD="$bin/libfakeudev.so" VINDAL_FAKE_UDEV_PORTS="$pty=0403:6001:Demo_adapter:Simulator" \
-    "$bin/vindal01-tool"
+LD_LIBRARY_PATH="$root/build/standin${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" LD_PRELOAD="$bin/libfakeudev.so" \
+    VINDAL_FAKE_UDEV_PORTS="$pty=0403:6001:Demo_adapter:Simulator" "$bin/vindal01-tool"
