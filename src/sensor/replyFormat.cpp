@@ -1,5 +1,9 @@
 #include "sensor/replyFormat.h"
 
+#include <QVector>
+
+#include <algorithm>
+
 namespace sensor_n
 {
 
@@ -109,7 +113,7 @@ enum class take_t : quint8
 struct answerForm_t
 {
     match_t nMatch;
-    const char* szText;
+    QLatin1String strText;
     take_t nTake;
     // The form names its command: a line of it is that command's answer and no other's. The others are
     // general ("=OK" and a value, "=NO" and a reason) and take a line only when no command names it.
@@ -117,48 +121,48 @@ struct answerForm_t
 };
 
 // Each command's answer forms, those that name their command first.
-const answerForm_t g_aInfoValue[] = {{match_t::Prefix, "=OK", take_t::Rest, false}};
-const answerForm_t g_aLed[] = {{match_t::Prefix, "=OK Led", take_t::Line, true}};
-const answerForm_t g_aScan[] = {{match_t::Prefix, "=NO NoFinger", take_t::Rest, true},
-                                {match_t::Prefix, "=NO Scan", take_t::Rest, true},
-                                {match_t::Prefix, "=OK", take_t::Rest, false}};
-const answerForm_t g_aSearch[] = {{match_t::Prefix, "=OK Ready", take_t::Skip, true},
-                                  {match_t::Prefix, "=OK FP", take_t::Skip, true},
-                                  {match_t::Prefix, "=OK Search", take_t::Line, true},
-                                  {match_t::Prefix, "=NO Search", take_t::Line, true}};
-const answerForm_t g_aMatch[] = {{match_t::Prefix, "=OK Ready", take_t::Skip, true},
-                                 {match_t::Prefix, "=OK FP", take_t::Skip, true},
-                                 {match_t::Prefix, "=OK MatchId", take_t::Line, true},
-                                 {match_t::Prefix, "=NO MatchId", take_t::Line, true},
-                                 {match_t::Prefix, "=NO", take_t::Line, false}};
-const answerForm_t g_aRegFind[] = {{match_t::Prefix, "=OK Group", take_t::One, true},
-                                   {match_t::Prefix, "=NO Unreg", take_t::Zero, true}};
-const answerForm_t g_aRegDel[] = {{match_t::Prefix, "=OK Del", take_t::Line, true},
-                                  {match_t::Prefix, "=NO Unreg", take_t::Line, true},
-                                  {match_t::Prefix, "=OK", take_t::Line, false},
-                                  {match_t::Prefix, "=NO", take_t::Line, false}};
-const answerForm_t g_aRegClear[] = {{match_t::Prefix, "=OK Clear", take_t::Line, true},
-                                    {match_t::Prefix, "=OK", take_t::Line, false},
-                                    {match_t::Prefix, "=NO", take_t::Line, false}};
-const answerForm_t g_aSecurity[] = {{match_t::Trimmed, "=OK", take_t::Ok, false}};
+const answerForm_t g_aInfoValue[] = {{match_t::Prefix, QLatin1String("=OK"), take_t::Rest, false}};
+const answerForm_t g_aLed[] = {{match_t::Prefix, QLatin1String("=OK Led"), take_t::Line, true}};
+const answerForm_t g_aScan[] = {{match_t::Prefix, QLatin1String("=NO NoFinger"), take_t::Rest, true},
+                                {match_t::Prefix, QLatin1String("=NO Scan"), take_t::Rest, true},
+                                {match_t::Prefix, QLatin1String("=OK"), take_t::Rest, false}};
+const answerForm_t g_aSearch[] = {{match_t::Prefix, QLatin1String("=OK Ready"), take_t::Skip, true},
+                                  {match_t::Prefix, QLatin1String("=OK FP"), take_t::Skip, true},
+                                  {match_t::Prefix, QLatin1String("=OK Search"), take_t::Line, true},
+                                  {match_t::Prefix, QLatin1String("=NO Search"), take_t::Line, true}};
+const answerForm_t g_aMatch[] = {{match_t::Prefix, QLatin1String("=OK Ready"), take_t::Skip, true},
+                                 {match_t::Prefix, QLatin1String("=OK FP"), take_t::Skip, true},
+                                 {match_t::Prefix, QLatin1String("=OK MatchId"), take_t::Line, true},
+                                 {match_t::Prefix, QLatin1String("=NO MatchId"), take_t::Line, true},
+                                 {match_t::Prefix, QLatin1String("=NO"), take_t::Line, false}};
+const answerForm_t g_aRegFind[] = {{match_t::Prefix, QLatin1String("=OK Group"), take_t::One, true},
+                                   {match_t::Prefix, QLatin1String("=NO Unreg"), take_t::Zero, true}};
+const answerForm_t g_aRegDel[] = {{match_t::Prefix, QLatin1String("=OK Del"), take_t::Line, true},
+                                  {match_t::Prefix, QLatin1String("=NO Unreg"), take_t::Line, true},
+                                  {match_t::Prefix, QLatin1String("=OK"), take_t::Line, false},
+                                  {match_t::Prefix, QLatin1String("=NO"), take_t::Line, false}};
+const answerForm_t g_aRegClear[] = {{match_t::Prefix, QLatin1String("=OK Clear"), take_t::Line, true},
+                                    {match_t::Prefix, QLatin1String("=OK"), take_t::Line, false},
+                                    {match_t::Prefix, QLatin1String("=NO"), take_t::Line, false}};
+const answerForm_t g_aSecurity[] = {{match_t::Trimmed, QLatin1String("=OK"), take_t::Ok, false}};
 // The refusals of an enrolment name it, but for the internal error, which the module gives any command
 // it cannot read.
-const answerForm_t g_aEnroll[] = {{match_t::Equal, "=OK Ready", take_t::Step1, true},
-                                  {match_t::Equal, "=FP 1", take_t::Step2, true},
-                                  {match_t::Equal, "=FP 2", take_t::Step3, true},
-                                  {match_t::Equal, "=FP 3", take_t::Step4, true},
-                                  {match_t::Prefix, "=OK Enroll", take_t::Enrolled, true},
-                                  {match_t::Prefix, "=NO DoubleFP", take_t::Refused, true},
-                                  {match_t::Prefix, "=NO Enroll", take_t::Refused, true},
-                                  {match_t::Prefix, "=NO ID", take_t::Refused, true},
-                                  {match_t::Prefix, "=NO Group", take_t::Refused, true},
-                                  {match_t::Prefix, "=NO BKNum", take_t::Refused, true},
-                                  {match_t::Prefix, "=NO", take_t::Refused, false}};
-const answerForm_t g_aRegList[] = {{match_t::Any, "", take_t::Line, false}};
+const answerForm_t g_aEnroll[] = {{match_t::Equal, QLatin1String("=OK Ready"), take_t::Step1, true},
+                                  {match_t::Equal, QLatin1String("=FP 1"), take_t::Step2, true},
+                                  {match_t::Equal, QLatin1String("=FP 2"), take_t::Step3, true},
+                                  {match_t::Equal, QLatin1String("=FP 3"), take_t::Step4, true},
+                                  {match_t::Prefix, QLatin1String("=OK Enroll"), take_t::Enrolled, true},
+                                  {match_t::Prefix, QLatin1String("=NO DoubleFP"), take_t::Refused, true},
+                                  {match_t::Prefix, QLatin1String("=NO Enroll"), take_t::Refused, true},
+                                  {match_t::Prefix, QLatin1String("=NO ID"), take_t::Refused, true},
+                                  {match_t::Prefix, QLatin1String("=NO Group"), take_t::Refused, true},
+                                  {match_t::Prefix, QLatin1String("=NO BKNum"), take_t::Refused, true},
+                                  {match_t::Prefix, QLatin1String("=NO"), take_t::Refused, false}};
+const answerForm_t g_aRegList[] = {{match_t::Any, QLatin1String(""), take_t::Line, false}};
 // The template and image readers follow their payloads themselves; before the header, a line is theirs
 // when it could begin their answer.
-const answerForm_t g_aPayload[] = {{match_t::Prefix, "=OK", take_t::Line, false},
-                                   {match_t::Prefix, "=NO", take_t::Line, false}};
+const answerForm_t g_aPayload[] = {{match_t::Prefix, QLatin1String("=OK"), take_t::Line, false},
+                                   {match_t::Prefix, QLatin1String("=NO"), take_t::Line, false}};
 
 struct answerTable_t
 {
@@ -220,42 +224,35 @@ answerTable_t answerTable(command_t p_nCommand)
 
 bool matches(const answerForm_t& p_form, const QString& p_strLine)
 {
-    const QLatin1String strText(p_form.szText);
     switch (p_form.nMatch)
     {
     case match_t::Prefix:
-        return p_strLine.startsWith(strText);
+        return p_strLine.startsWith(p_form.strText);
     case match_t::Equal:
-        return p_strLine == strText;
+        return p_strLine == p_form.strText;
     case match_t::Trimmed:
-        return p_strLine.trimmed() == strText;
+        return p_strLine.trimmed() == p_form.strText;
     case match_t::Any:
         return true;
     }
     return false;
 }
 
-// Every form that names its command, of every command but those answering with p_pOwn's forms.
-bool namedElsewhere(const answerForm_t* p_pOwn, const QString& p_strLine)
+// The tables whose forms may name a line, by their bit in answerNames_t.
+const answerTable_t g_aNamingTables[] = {table(g_aLed),      table(g_aScan),    table(g_aSearch),
+                                         table(g_aMatch),    table(g_aRegFind), table(g_aRegDel),
+                                         table(g_aRegClear), table(g_aEnroll)};
+
+quint32 tableBit(const answerForm_t* p_pTable)
 {
-    static const answerTable_t s_aTables[] = {table(g_aLed),      table(g_aScan),    table(g_aSearch),
-                                              table(g_aMatch),    table(g_aRegFind), table(g_aRegDel),
-                                              table(g_aRegClear), table(g_aEnroll)};
-    for (const answerTable_t& other : s_aTables)
+    for (int i = 0; i < int(sizeof(g_aNamingTables) / sizeof(g_aNamingTables[0])); ++i)
     {
-        if (other.pForms == p_pOwn)
+        if (g_aNamingTables[i].pForms == p_pTable)
         {
-            continue;
-        }
-        for (int i = 0; i < other.nForms; ++i)
-        {
-            if (other.pForms[i].bNames && matches(other.pForms[i], p_strLine))
-            {
-                return true;
-            }
+            return 1u << i;
         }
     }
-    return false;
+    return 0;
 }
 
 answer_t taken(take_t p_nTake, const QString& p_strLine)
@@ -290,9 +287,34 @@ answer_t taken(take_t p_nTake, const QString& p_strLine)
 
 } // namespace
 
-answer_t answerTo(command_t p_nCommand, const QString& p_strLine)
+answerNames_t namesOf(const QString& p_strLine)
+{
+    answerNames_t names;
+    // Every form that names a command begins with "=".
+    if (!p_strLine.startsWith(QLatin1Char('=')))
+    {
+        return names;
+    }
+    for (int nTable = 0; nTable < int(sizeof(g_aNamingTables) / sizeof(g_aNamingTables[0])); ++nTable)
+    {
+        const answerTable_t& naming = g_aNamingTables[nTable];
+        for (int i = 0; i < naming.nForms; ++i)
+        {
+            if (naming.pForms[i].bNames && matches(naming.pForms[i], p_strLine))
+            {
+                names.nTables |= 1u << nTable;
+                break;
+            }
+        }
+    }
+    return names;
+}
+
+answer_t answerTo(command_t p_nCommand, const QString& p_strLine, answerNames_t p_names)
 {
     const answerTable_t own = answerTable(p_nCommand);
+    // Named by a command answering with other forms than these.
+    const bool bNamedElsewhere = (p_names.nTables & ~tableBit(own.pForms)) != 0;
     for (int i = 0; i < own.nForms; ++i)
     {
         const answerForm_t& form = own.pForms[i];
@@ -300,13 +322,18 @@ answer_t answerTo(command_t p_nCommand, const QString& p_strLine)
         {
             continue;
         }
-        if (!form.bNames && namedElsewhere(own.pForms, p_strLine))
+        if (!form.bNames && bNamedElsewhere)
         {
             return {answerKind_t::Foreign, QString(), 0};
         }
         return taken(form.nTake, p_strLine);
     }
-    return {namedElsewhere(own.pForms, p_strLine) ? answerKind_t::Foreign : answerKind_t::None, QString(), 0};
+    return {bNamedElsewhere ? answerKind_t::Foreign : answerKind_t::None, QString(), 0};
+}
+
+answer_t answerTo(command_t p_nCommand, const QString& p_strLine)
+{
+    return answerTo(p_nCommand, p_strLine, namesOf(p_strLine));
 }
 
 bool recordsUnknownLines(command_t p_nCommand)
@@ -331,6 +358,22 @@ int enrolmentQuality(const QString& p_strLine)
 {
     const int nIndex = p_strLine.indexOf(QLatin1String("Quality"));
     return nIndex < 0 ? -1 : p_strLine.mid(nIndex + 8).trimmed().toInt();
+}
+
+searchResult_t readSearchResult(const QString& p_strReply)
+{
+    searchResult_t result;
+    const int nIdPos = p_strReply.indexOf(QLatin1String(" ID="));
+    const int nBkPos = p_strReply.indexOf(QLatin1String(", BKNum="));
+    if (nIdPos >= 1 && nBkPos >= 0)
+    {
+        result.bNamed = true;
+        result.strPid = p_strReply.mid(nIdPos + 4, nBkPos - (nIdPos + 4)).trimmed();
+        result.nFid = p_strReply.mid(nBkPos + 8).trimmed().toInt();
+    }
+    result.bSecondStage = p_strReply.contains(QLatin1String("Search2"));
+    result.bRefused = p_strReply.contains(QLatin1String("=NO"), Qt::CaseInsensitive);
+    return result;
 }
 
 QString enrollRefusalText(const QString& p_strLine)

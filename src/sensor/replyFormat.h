@@ -45,6 +45,14 @@ struct answer_t
     int nStep = 0;
 };
 answer_t answerTo(command_t p_nCommand, const QString& p_strLine);
+// The same in two steps, for a line read for many commands: which commands' forms name it, then what it is
+// to one of them.
+struct answerNames_t
+{
+    quint32 nTables = 0;
+};
+answerNames_t namesOf(const QString& p_strLine);
+answer_t answerTo(command_t p_nCommand, const QString& p_strLine, answerNames_t p_names);
 // Whether a line that is no answer of the running command is recorded as unexpected also when it has no
 // known form at all: the template, image and enrolment readers and a few others pass such lines by.
 bool recordsUnknownLines(command_t p_nCommand);
@@ -56,6 +64,19 @@ bool sameAnswers(command_t p_nFirst, command_t p_nSecond);
 // The quality in percent an enrolment line reports: the text 8 characters after "Quality" (the word and
 // one separator), as a number (0 when it is none); -1 when the line names no quality.
 int enrolmentQuality(const QString& p_strLine);
+
+// A search reply as the window reads it: the person and finger between " ID=" and ", BKNum=", "Search2" for
+// a second-stage match, and "=NO" anywhere for a finger not recognised.
+struct searchResult_t
+{
+    bool bNamed = false; // " ID=" (not at the line's start) and ", BKNum=" are there
+    QString strPid;
+    int nFid = -1;
+    bool bSecondStage = false;
+    bool bRefused = false;
+    bool recognised() const { return bNamed && !bRefused; }
+};
+searchResult_t readSearchResult(const QString& p_strReply);
 
 // The message for an enrolment refusal line, or an empty text when the line is no known refusal.
 QString enrollRefusalText(const QString& p_strLine);

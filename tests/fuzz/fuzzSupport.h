@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 namespace fuzz_n
 {
@@ -31,6 +33,13 @@ inline QApplication& application()
         return new QApplication(s_nArgc, s_apArgv);
     }();
     return *s_pApp;
+}
+
+// What a target keeps across inputs and must give back before the application ends, as a program would.
+inline std::vector<std::function<void()>>& endOfRun()
+{
+    static std::vector<std::function<void()>> s_vecEnd;
+    return s_vecEnd;
 }
 
 inline QByteArray bytes(const uint8_t* p_pData, size_t p_nSize)

@@ -1,5 +1,5 @@
 // Fuzz target: the whole sensor dialogue of the main window fed arbitrary reply bytes under every command,
-// state and mode.
+// state and mode. One window serves every input, brought back to its start before each.
 //
 // Input layout:
 //   byte 0  running command (-1 .. 23, values outside the enum included)
@@ -108,8 +108,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
     const int nChunk = int(p_pData[5] % 64) + 1;
     h.closer.m_bEscape = (nFlags & 2) != 0;
 
-    auto* pWindow = new vindal01mainWindow_c();
+    static auto* s_pWindow = []
+    {
+        auto* pWindow = new vindal01mainWindow_c();
+        fuzz_n::endOfRun().push_back([pWindow]() { delete pWindow; });
+        return pWindow;
+    }();
+    vindal01mainWindow_c* const pWindow = s_pWindow;
     vindal01mainWindowTester_c tester(*pWindow);
+    tester.backToStart();
     if ((nFlags & 1) != 0 && !h.strSlave.isEmpty())
         tester.portChanged(h.strSlave);
     tester.setMode(static_cast<sensor_n::mode_t>(int(p_pData[2] % 9) - 1));
@@ -132,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
             tester.feed(baChunk);
     }
 
-    delete pWindow;
+    tester.backToStart();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     h.drain();

@@ -26,6 +26,8 @@ int main(int p_nArgc, char** p_apArgv)
     std::printf("replayed %d inputs\n", int(lstFiles.size()));
     // The application of a target that made one ends here, as in a program, so that the leak check at
     // exit sees what a program leaves and not what a running application still holds.
+    for (const auto& fnEnd : fuzz_n::endOfRun())
+        fnEnd();
     delete QCoreApplication::instance();
     return lstFiles.isEmpty() ? 1 : 0;
 }
