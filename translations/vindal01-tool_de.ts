@@ -641,10 +641,6 @@ löschen</translation>
         <translation>Person %1, %2</translation>
     </message>
     <message>
-        <source>%1 answers missing</source>
-        <translation>%1 Antworten fehlen</translation>
-    </message>
-    <message>
         <source>no finger deleted</source>
         <translation>kein Finger gelöscht</translation>
     </message>
@@ -721,10 +717,6 @@ löschen</translation>
         <translation>Watchdog-Alarm</translation>
     </message>
     <message>
-        <source>no reply in time</source>
-        <translation>keine Antwort in der Zeit</translation>
-    </message>
-    <message>
         <source>Module</source>
         <translation>Modul</translation>
     </message>
@@ -789,10 +781,6 @@ löschen</translation>
         <translation>MatchId-Statistik:</translation>
     </message>
     <message>
-        <source>Personal ID %1, %2 cycles, until %3</source>
-        <translation>Personen-ID %1, %2 Zyklen, bis %3</translation>
-    </message>
-    <message>
         <source>Unexpected responses:</source>
         <translation>Unerwartete Antworten:</translation>
     </message>
@@ -803,10 +791,6 @@ löschen</translation>
     <message>
         <source>Picture</source>
         <translation>Bild</translation>
-    </message>
-    <message>
-        <source>Read at %1, %2 x %3 pixels.</source>
-        <translation>Gelesen am %1, %2 x %3 Pixel.</translation>
     </message>
     <message>
         <source>Templates</source>
@@ -855,6 +839,246 @@ löschen</translation>
     <message>
         <source>Service report... (%1)</source>
         <translation>Servicebericht... (%1)</translation>
+    </message>
+    <message>
+        <source>module code %1</source>
+        <translation>Modulcode %1</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>gelöscht</translation>
+    </message>
+    <message>
+        <source>was not stored</source>
+        <translation>war nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>refused (%1)</source>
+        <translation>abgelehnt (%1)</translation>
+    </message>
+    <message>
+        <source>cut off after %1 of %2 answers</source>
+        <translation>abgebrochen nach %1 von %2 Antworten</translation>
+    </message>
+    <message>
+        <source>%1 of %2 answers so far</source>
+        <translation>bisher %1 von %2 Antworten</translation>
+    </message>
+    <message>
+        <source>cut off before the module answered</source>
+        <translation>abgebrochen, bevor das Modul antwortete</translation>
+    </message>
+    <message>
+        <source>no answer yet</source>
+        <translation>noch keine Antwort</translation>
+    </message>
+    <message>
+        <source>all fingers deleted</source>
+        <translation>alle Finger gelöscht</translation>
+    </message>
+    <message>
+        <source>failed: the module reported no quality</source>
+        <translation>fehlgeschlagen: Das Modul meldete keine Qualität</translation>
+    </message>
+    <message>
+        <source>cancelled before the module answered: the personal ID was changed</source>
+        <translation>abgebrochen, bevor das Modul antwortete: Die Personen-ID wurde geändert</translation>
+    </message>
+    <message>
+        <source>cancelled before the module answered: another page was chosen</source>
+        <translation>abgebrochen, bevor das Modul antwortete: Eine andere Seite wurde gewählt</translation>
+    </message>
+    <message>
+        <source>cancelled before the module answered: a port was chosen</source>
+        <translation>abgebrochen, bevor das Modul antwortete: Ein Port wurde gewählt</translation>
+    </message>
+    <message>
+        <source>cancelled before the module answered: the adapter was lost</source>
+        <translation>abgebrochen, bevor das Modul antwortete: Der Adapter ging verloren</translation>
+    </message>
+    <message>
+        <source>the module answered afterwards: %1</source>
+        <translation>das Modul antwortete danach: %1</translation>
+    </message>
+    <message>
+        <source>while the module&apos;s information was read</source>
+        <translation>beim Lesen der Modulinformationen</translation>
+    </message>
+    <message>
+        <source>while the module was set up</source>
+        <translation>beim Einstellen des Moduls</translation>
+    </message>
+    <message>
+        <source>while the sensor was asked for a finger</source>
+        <translation>beim Abfragen des Sensors nach einem Finger</translation>
+    </message>
+    <message>
+        <source>while a finger was identified</source>
+        <translation>beim Identifizieren eines Fingers</translation>
+    </message>
+    <message>
+        <source>while a finger was matched</source>
+        <translation>beim Abgleich eines Fingers</translation>
+    </message>
+    <message>
+        <source>while the picture was read</source>
+        <translation>beim Lesen des Bildes</translation>
+    </message>
+    <message>
+        <source>while the templates were read</source>
+        <translation>beim Lesen der Templates</translation>
+    </message>
+    <message>
+        <source>while a person&apos;s fingers were read</source>
+        <translation>beim Lesen der Finger einer Person</translation>
+    </message>
+    <message>
+        <source>while fingers were deleted</source>
+        <translation>beim Löschen von Fingern</translation>
+    </message>
+    <message>
+        <source>while no command was running</source>
+        <translation>ohne laufendes Kommando</translation>
+    </message>
+    <message>
+        <source>the connection to the module broke off (%1)</source>
+        <translation>die Verbindung zum Modul brach ab (%1)</translation>
+    </message>
+    <message>
+        <source>no answer within 5 s %1</source>
+        <translation>keine Antwort innerhalb von 5 s %1</translation>
+    </message>
+    <message>
+        <source>Visit</source>
+        <translation>Einsatz</translation>
+    </message>
+    <message>
+        <source>Technician:</source>
+        <translation>Techniker:</translation>
+    </message>
+    <message>
+        <source>Customer or site:</source>
+        <translation>Kunde oder Standort:</translation>
+    </message>
+    <message>
+        <source>Industrial PC (serial or asset number):</source>
+        <translation>Industrie-PC (Serien- oder Inventarnummer):</translation>
+    </message>
+    <message>
+        <source>Remarks:</source>
+        <translation>Bemerkungen:</translation>
+    </message>
+    <message>
+        <source>The module answered on port %1 at %2: firmware %3 of %4 %5, %6 of %7 templates stored.</source>
+        <translation>Das Modul antwortete an Port %1 am %2: Firmware %3 vom %4 %5, %6 von %7 Templates gespeichert.</translation>
+    </message>
+    <message>
+        <source>No module answered on port %1, chosen at %2.</source>
+        <translation>An Port %1, gewählt am %2, antwortete kein Modul.</translation>
+    </message>
+    <message>
+        <source>Port %1 could not be opened at %2.</source>
+        <translation>Port %1 konnte am %2 nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>A sensor picture arrived complete with a correct checksum at %1 (%2 x %3 pixels); its grey values lie between %4 and %5, spread %6.</source>
+        <translation>Ein Sensorbild kam am %1 vollständig mit richtiger Prüfsumme an (%2 x %3 Pixel); seine Grauwerte liegen zwischen %4 und %5, Streuung %6.</translation>
+    </message>
+    <message>
+        <source>The picture has almost no contrast: clean the sensor and check that the finger lies flat on it.</source>
+        <translation>Das Bild hat fast keinen Kontrast: Sensor reinigen und prüfen, ob der Finger flach aufliegt.</translation>
+    </message>
+    <message>
+        <source>%1 pictures arrived with a wrong checksum.</source>
+        <translation>%1 Bilder kamen mit falscher Prüfsumme an.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 templates the module listed were read with correct checksums at %3.</source>
+        <translation>%1 von %2 vom Modul aufgelisteten Templates wurden am %3 mit richtiger Prüfsumme gelesen.</translation>
+    </message>
+    <message>
+        <source>%1 of them have a quality below %2%: enrol these fingers again: %3.</source>
+        <translation>%1 davon haben eine Qualität unter %2%: Diese Finger neu einlernen: %3.</translation>
+    </message>
+    <message>
+        <source>%1 arrived with a wrong checksum.</source>
+        <translation>%1 kamen mit falscher Prüfsumme an.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 identifications recognised a stored finger.</source>
+        <translation>%1 von %2 Identifizierungen erkannten einen gespeicherten Finger.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 enrolments stored the finger.</source>
+        <translation>%1 von %2 Einlernvorgängen speicherten den Finger.</translation>
+    </message>
+    <message>
+        <source>The connection to the module was lost %1 times.</source>
+        <translation>Die Verbindung zum Modul ging %1-mal verloren.</translation>
+    </message>
+    <message>
+        <source>The watchdog found the module without an answer %1 times.</source>
+        <translation>Der Watchdog fand das Modul %1-mal ohne Antwort.</translation>
+    </message>
+    <message>
+        <source>The module sent %1 lines that answered nothing asked of it.</source>
+        <translation>Das Modul sandte %1 Zeilen, die auf keine Anfrage antworteten.</translation>
+    </message>
+    <message>
+        <source>Findings</source>
+        <translation>Befund</translation>
+    </message>
+    <message>
+        <source>%1 on port %2</source>
+        <translation>%1 an Port %2</translation>
+    </message>
+    <message>
+        <source>not recognised</source>
+        <translation>nicht erkannt</translation>
+    </message>
+    <message>
+        <source>Personal ID %1, until %2</source>
+        <translation>Personen-ID %1, bis %2</translation>
+    </message>
+    <message>
+        <source>%1 of %2 matched (%3)</source>
+        <translation>%1 von %2 erkannt (%3)</translation>
+    </message>
+    <message>
+        <source>Late answers of aborted operations:</source>
+        <translation>Späte Antworten abgebrochener Vorgänge:</translation>
+    </message>
+    <message>
+        <source>Read at %1, %2 x %3 pixels; grey values %4 to %5, mean %6, spread %7.</source>
+        <translation>Gelesen am %1, %2 x %3 Pixel; Grauwerte %4 bis %5, Mittel %6, Streuung %7.</translation>
+    </message>
+    <message>
+        <source> (low)</source>
+        <translation> (niedrig)</translation>
+    </message>
+    <message>
+        <source>Signatures</source>
+        <translation>Unterschriften</translation>
+    </message>
+    <message>
+        <source>The customer has read this report.</source>
+        <translation>Der Kunde hat diesen Bericht gelesen.</translation>
+    </message>
+    <message>
+        <source>Technician, %1</source>
+        <translation>Techniker, %1</translation>
+    </message>
+    <message>
+        <source>Customer, %1</source>
+        <translation>Kunde, %1</translation>
+    </message>
+    <message>
+        <source>Service visit</source>
+        <translation>Serviceeinsatz</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
     </message>
 </context>
 </TS>

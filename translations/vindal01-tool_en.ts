@@ -641,10 +641,6 @@ finger</translation>
         <translation>person %1, %2</translation>
     </message>
     <message>
-        <source>%1 answers missing</source>
-        <translation>%1 answers missing</translation>
-    </message>
-    <message>
         <source>no finger deleted</source>
         <translation>no finger deleted</translation>
     </message>
@@ -721,10 +717,6 @@ finger</translation>
         <translation>Watchdog alarm</translation>
     </message>
     <message>
-        <source>no reply in time</source>
-        <translation>no reply in time</translation>
-    </message>
-    <message>
         <source>Module</source>
         <translation>Module</translation>
     </message>
@@ -789,10 +781,6 @@ finger</translation>
         <translation>Match statistics:</translation>
     </message>
     <message>
-        <source>Personal ID %1, %2 cycles, until %3</source>
-        <translation>Personal ID %1, %2 cycles, until %3</translation>
-    </message>
-    <message>
         <source>Unexpected responses:</source>
         <translation>Unexpected responses:</translation>
     </message>
@@ -803,10 +791,6 @@ finger</translation>
     <message>
         <source>Picture</source>
         <translation>Picture</translation>
-    </message>
-    <message>
-        <source>Read at %1, %2 x %3 pixels.</source>
-        <translation>Read at %1, %2 x %3 pixels.</translation>
     </message>
     <message>
         <source>Templates</source>
@@ -855,6 +839,246 @@ finger</translation>
     <message>
         <source>Service report... (%1)</source>
         <translation>Service report... (%1)</translation>
+    </message>
+    <message>
+        <source>module code %1</source>
+        <translation>module code %1</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>deleted</translation>
+    </message>
+    <message>
+        <source>was not stored</source>
+        <translation>was not stored</translation>
+    </message>
+    <message>
+        <source>refused (%1)</source>
+        <translation>refused (%1)</translation>
+    </message>
+    <message>
+        <source>cut off after %1 of %2 answers</source>
+        <translation>cut off after %1 of %2 answers</translation>
+    </message>
+    <message>
+        <source>%1 of %2 answers so far</source>
+        <translation>%1 of %2 answers so far</translation>
+    </message>
+    <message>
+        <source>cut off before the module answered</source>
+        <translation>cut off before the module answered</translation>
+    </message>
+    <message>
+        <source>no answer yet</source>
+        <translation>no answer yet</translation>
+    </message>
+    <message>
+        <source>all fingers deleted</source>
+        <translation>all fingers deleted</translation>
+    </message>
+    <message>
+        <source>failed: the module reported no quality</source>
+        <translation>failed: the module reported no quality</translation>
+    </message>
+    <message>
+        <source>cancelled before the module answered: the personal ID was changed</source>
+        <translation>cancelled before the module answered: the personal ID was changed</translation>
+    </message>
+    <message>
+        <source>cancelled before the module answered: another page was chosen</source>
+        <translation>cancelled before the module answered: another page was chosen</translation>
+    </message>
+    <message>
+        <source>cancelled before the module answered: a port was chosen</source>
+        <translation>cancelled before the module answered: a port was chosen</translation>
+    </message>
+    <message>
+        <source>cancelled before the module answered: the adapter was lost</source>
+        <translation>cancelled before the module answered: the adapter was lost</translation>
+    </message>
+    <message>
+        <source>the module answered afterwards: %1</source>
+        <translation>the module answered afterwards: %1</translation>
+    </message>
+    <message>
+        <source>while the module&apos;s information was read</source>
+        <translation>while the module&apos;s information was read</translation>
+    </message>
+    <message>
+        <source>while the module was set up</source>
+        <translation>while the module was set up</translation>
+    </message>
+    <message>
+        <source>while the sensor was asked for a finger</source>
+        <translation>while the sensor was asked for a finger</translation>
+    </message>
+    <message>
+        <source>while a finger was identified</source>
+        <translation>while a finger was identified</translation>
+    </message>
+    <message>
+        <source>while a finger was matched</source>
+        <translation>while a finger was matched</translation>
+    </message>
+    <message>
+        <source>while the picture was read</source>
+        <translation>while the picture was read</translation>
+    </message>
+    <message>
+        <source>while the templates were read</source>
+        <translation>while the templates were read</translation>
+    </message>
+    <message>
+        <source>while a person&apos;s fingers were read</source>
+        <translation>while a person&apos;s fingers were read</translation>
+    </message>
+    <message>
+        <source>while fingers were deleted</source>
+        <translation>while fingers were deleted</translation>
+    </message>
+    <message>
+        <source>while no command was running</source>
+        <translation>while no command was running</translation>
+    </message>
+    <message>
+        <source>the connection to the module broke off (%1)</source>
+        <translation>the connection to the module broke off (%1)</translation>
+    </message>
+    <message>
+        <source>no answer within 5 s %1</source>
+        <translation>no answer within 5 s %1</translation>
+    </message>
+    <message>
+        <source>Visit</source>
+        <translation>Visit</translation>
+    </message>
+    <message>
+        <source>Technician:</source>
+        <translation>Technician:</translation>
+    </message>
+    <message>
+        <source>Customer or site:</source>
+        <translation>Customer or site:</translation>
+    </message>
+    <message>
+        <source>Industrial PC (serial or asset number):</source>
+        <translation>Industrial PC (serial or asset number):</translation>
+    </message>
+    <message>
+        <source>Remarks:</source>
+        <translation>Remarks:</translation>
+    </message>
+    <message>
+        <source>The module answered on port %1 at %2: firmware %3 of %4 %5, %6 of %7 templates stored.</source>
+        <translation>The module answered on port %1 at %2: firmware %3 of %4 %5, %6 of %7 templates stored.</translation>
+    </message>
+    <message>
+        <source>No module answered on port %1, chosen at %2.</source>
+        <translation>No module answered on port %1, chosen at %2.</translation>
+    </message>
+    <message>
+        <source>Port %1 could not be opened at %2.</source>
+        <translation>Port %1 could not be opened at %2.</translation>
+    </message>
+    <message>
+        <source>A sensor picture arrived complete with a correct checksum at %1 (%2 x %3 pixels); its grey values lie between %4 and %5, spread %6.</source>
+        <translation>A sensor picture arrived complete with a correct checksum at %1 (%2 x %3 pixels); its grey values lie between %4 and %5, spread %6.</translation>
+    </message>
+    <message>
+        <source>The picture has almost no contrast: clean the sensor and check that the finger lies flat on it.</source>
+        <translation>The picture has almost no contrast: clean the sensor and check that the finger lies flat on it.</translation>
+    </message>
+    <message>
+        <source>%1 pictures arrived with a wrong checksum.</source>
+        <translation>%1 pictures arrived with a wrong checksum.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 templates the module listed were read with correct checksums at %3.</source>
+        <translation>%1 of %2 templates the module listed were read with correct checksums at %3.</translation>
+    </message>
+    <message>
+        <source>%1 of them have a quality below %2%: enrol these fingers again: %3.</source>
+        <translation>%1 of them have a quality below %2%: enrol these fingers again: %3.</translation>
+    </message>
+    <message>
+        <source>%1 arrived with a wrong checksum.</source>
+        <translation>%1 arrived with a wrong checksum.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 identifications recognised a stored finger.</source>
+        <translation>%1 of %2 identifications recognised a stored finger.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 enrolments stored the finger.</source>
+        <translation>%1 of %2 enrolments stored the finger.</translation>
+    </message>
+    <message>
+        <source>The connection to the module was lost %1 times.</source>
+        <translation>The connection to the module was lost %1 times.</translation>
+    </message>
+    <message>
+        <source>The watchdog found the module without an answer %1 times.</source>
+        <translation>The watchdog found the module without an answer %1 times.</translation>
+    </message>
+    <message>
+        <source>The module sent %1 lines that answered nothing asked of it.</source>
+        <translation>The module sent %1 lines that answered nothing asked of it.</translation>
+    </message>
+    <message>
+        <source>Findings</source>
+        <translation>Findings</translation>
+    </message>
+    <message>
+        <source>%1 on port %2</source>
+        <translation>%1 on port %2</translation>
+    </message>
+    <message>
+        <source>not recognised</source>
+        <translation>not recognised</translation>
+    </message>
+    <message>
+        <source>Personal ID %1, until %2</source>
+        <translation>Personal ID %1, until %2</translation>
+    </message>
+    <message>
+        <source>%1 of %2 matched (%3)</source>
+        <translation>%1 of %2 matched (%3)</translation>
+    </message>
+    <message>
+        <source>Late answers of aborted operations:</source>
+        <translation>Late answers of aborted operations:</translation>
+    </message>
+    <message>
+        <source>Read at %1, %2 x %3 pixels; grey values %4 to %5, mean %6, spread %7.</source>
+        <translation>Read at %1, %2 x %3 pixels; grey values %4 to %5, mean %6, spread %7.</translation>
+    </message>
+    <message>
+        <source> (low)</source>
+        <translation> (low)</translation>
+    </message>
+    <message>
+        <source>Signatures</source>
+        <translation>Signatures</translation>
+    </message>
+    <message>
+        <source>The customer has read this report.</source>
+        <translation>The customer has read this report.</translation>
+    </message>
+    <message>
+        <source>Technician, %1</source>
+        <translation>Technician, %1</translation>
+    </message>
+    <message>
+        <source>Customer, %1</source>
+        <translation>Customer, %1</translation>
+    </message>
+    <message>
+        <source>Service visit</source>
+        <translation>Service visit</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Preview</translation>
     </message>
 </context>
 </TS>

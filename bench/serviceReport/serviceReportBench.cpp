@@ -49,14 +49,19 @@ void fill(sessionRecord_c& p_record, int p_nOperations)
             p_record.noteComServerStart(QStringLiteral("ttyACM0"), QStringLiteral("900103"), i % 12 == 4, 7);
             break;
         default:
-            p_record.noteWatchdogAlarm(QStringLiteral("Scan"));
+            p_record.noteWatchdogAlarm(7);
             break;
         }
         p_record.noteIdentification(i % 4 == 0 ? QStringLiteral("=NO Search NotFound")
                                                : QStringLiteral("=OK Search ID=12, BKNum=5"));
     }
-    const qint32 anMatches[3] = {97, 99, 100};
-    p_record.noteMatchStatistics(QStringLiteral("12"), 100, anMatches);
+    for (int nCycle = 0; nCycle < 100; ++nCycle)
+    {
+        for (int nLevel = 0; nLevel < 3; ++nLevel)
+        {
+            p_record.noteMatch(QStringLiteral("12"), nLevel, nCycle > 2 - nLevel);
+        }
+    }
     QImage image(256, 288, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
     {
@@ -82,6 +87,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral("bench"));
     const QDateTime dtNow = QDateTime::currentDateTime();
+    const serviceReport_n::visit_s visit = {QStringLiteral("Technician"), QStringLiteral("Site"),
+                                            QStringLiteral("IPC 1"), QStringLiteral("Remarks")};
     for (int nBound : {2000, 10000})
     {
         sessionRecord_c record;
@@ -90,9 +97,9 @@ int main(int argc, char* argv[])
         QElapsedTimer timer;
         timer.start();
         const double dCpu = bench_n::cpuSeconds();
-        const std::unique_ptr<QTextDocument> pDocument = serviceReport_n::document(record, dtNow);
+        const std::unique_ptr<QTextDocument> pDocument = serviceReport_n::document(record, visit, dtNow);
         const double dLaidOut = double(timer.nsecsElapsed()) / 1e9;
-        const QByteArray baPdf = serviceReport_n::pdf(record, dtNow);
+        const QByteArray baPdf = serviceReport_n::pdf(record, visit, dtNow);
         const double dPdf = double(timer.nsecsElapsed()) / 1e9 - dLaidOut;
         // The PDF figure is the whole write as the save does it: the document again, laid out and painted.
         std::printf("10000 operations, %5d listed, 500 templates: document alone %.2f s, whole PDF %.2f s "

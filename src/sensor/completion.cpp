@@ -428,7 +428,7 @@ void vindal01mainWindow_c::slotModeSelected(int p_nMode)
     }
     // Whatever ran is given up (the abort byte has stopped the module), and a finger list read on another
     // visit describes no one shown now.
-    leaveChain();
+    leaveChain(sessionRecord_c::cancelPageLeft);
     m_nFlagsPid = -1;
     statusBar()->showMessage(tr(g_aModes[p_nMode].szStatus));
     m_pPageStack->setCurrentIndex(m_anPageIndex[p_nMode]);

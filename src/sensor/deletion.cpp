@@ -33,7 +33,7 @@ void vindal01mainWindow_c::slotDeletePidChanged(QString p_strPid)
         return;
     }
     sendCommand(command_t::Cancel, QVariantMap());
-    leaveChain();
+    leaveChain(sessionRecord_c::cancelNone);
     slotSetState(state_t::Delete);
     readFingerList(m_pLeDeletePid->text());
 }

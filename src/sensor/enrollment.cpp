@@ -57,12 +57,8 @@ void vindal01mainWindow_c::slotEnrollPidChanged(QString p_strPid)
         return;
     }
     const bool bEnrolling = enrolmentRunning();
-    if (bEnrolling)
-    {
-        m_sessionRecord.noteEnrolment(m_mapCommandParams, QString());
-    }
     sendCommand(command_t::Cancel, QVariantMap());
-    leaveChain();
+    leaveChain(sessionRecord_c::cancelPersonalId);
     slotSetState(state_t::Enroll);
     readFingerList(m_pLeEnrollPid->text());
     if (bEnrolling)
@@ -101,7 +97,9 @@ void vindal01mainWindow_c::showEnrollResult(const QString& p_strReply)
     const QString strRefusal = enrollRefusalText(p_strReply);
     if (strRefusal.isEmpty())
     {
-        addUnexpectedResponse(p_strReply);
+        // The window keeps even a success line for the developer; only one without a quality is strange.
+        addUnexpectedResponse(p_strReply, !p_strReply.startsWith(QLatin1String("=OK Enroll")) ||
+                                              enrolmentQuality(p_strReply) <= 0);
     }
     else
     {

@@ -1,3 +1,4 @@
+#include "sensor/replyFormat.h"
 #include "toolsGui/toolsGui.h"
 #include "ui/vindal01mainWindow.h"
 
@@ -19,14 +20,12 @@ bool vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
     m_pLblTrainPid->clear();
     m_pLblTrainFinger->clear();
 
-    int nFid = -1;
+    const searchResult_t result = readSearchResult(p_strReply);
+    const int nFid = result.bNamed ? result.nFid : -1;
     humanHandWidget_c* pHand = m_pTrainHandLeft;
-    const int nIdPos = p_strReply.indexOf(QLatin1String(" ID="));
-    const int nBkPos = p_strReply.indexOf(QLatin1String(", BKNum="));
-    if (nIdPos >= 1 && nBkPos >= 0)
+    if (result.bNamed)
     {
-        m_pLblTrainPid->setText(p_strReply.mid(nIdPos + 4, nBkPos - (nIdPos + 4)).trimmed());
-        nFid = p_strReply.mid(nBkPos + 8).trimmed().toInt();
+        m_pLblTrainPid->setText(result.strPid);
         m_pLblTrainFinger->setText(humanHandWidget_c::fingerIdText(nFid));
     }
     if (humanHandWidget_c::isFingerId(nFid))
@@ -34,8 +33,7 @@ bool vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
         pHand = humanHandWidget_c::handOfFingerId(nFid) == humanHandWidget_c::handLeft ? m_pTrainHandLeft
                                                                                        : m_pTrainHandRight;
         pHand->setHilight(humanHandWidget_c::fingerOfFingerId(nFid),
-                          p_strReply.contains(QLatin1String("Search2")) ? QColor(Qt::green)
-                                                                        : QColor(Qt::white));
+                          result.bSecondStage ? QColor(Qt::green) : QColor(Qt::white));
     }
     else
     {
@@ -50,7 +48,7 @@ bool vindal01mainWindow_c::showIdentificationResult(const QString& p_strReply)
     toolsGui_n::waitProcessingEvents(2000, QEventLoop::ExcludeUserInputEvents);
     m_pLblTrainPid->clear();
     m_pLblTrainFinger->clear();
-    if (nStep == m_nDialogueStep && p_strReply.contains(QLatin1String("=NO"), Qt::CaseInsensitive))
+    if (nStep == m_nDialogueStep && result.bRefused)
     {
         m_pLblTrainPid->setText(tr("Finger nicht erkannt"));
         toolsGui_n::waitProcessingEvents(2000, QEventLoop::ExcludeUserInputEvents);
@@ -64,12 +62,15 @@ void vindal01mainWindow_c::slotMatchIdStatisticsPidChanged(QString p_strPid)
     qDebug() << "NEW PID" << p_strPid;
     sendCommand(command_t::Cancel, QVariantMap());
     // A match chain half done is given up: the next measurement starts from the scan.
-    leaveChain();
+    leaveChain(sessionRecord_c::cancelNone);
     sendCommand(command_t::Scan, QVariantMap());
 }
 
 void vindal01mainWindow_c::matchStatisticsStep(bool p_bIdentified)
 {
+    // The record counts the match under the person it was sent for.
+    m_sessionRecord.noteMatch(m_mapCommandParams.value(QStringLiteral("pid")).toString(), m_nSecurityLevel,
+                              p_bIdentified);
     if (p_bIdentified && m_nSecurityLevel >= 0 && m_nSecurityLevel < 3)
     {
         ++m_anMatchCount[m_nSecurityLevel];
@@ -89,7 +90,6 @@ void vindal01mainWindow_c::matchStatisticsStep(bool p_bIdentified)
     }
 
     ++m_nMatchCycles;
-    m_sessionRecord.noteMatchStatistics(m_pLeMatchIdPid->text(), m_nMatchCycles, m_anMatchCount);
     // printf formats always write a point as decimal separator, whatever the locale.
     auto line = [this](const char* p_szFormat, int p_nLevel)
     {

@@ -104,11 +104,16 @@ bool vindal01mainWindow_c::takeLateAnswer(const QString& p_strLine)
 {
     for (int i = 0; i < m_vecLateAnswers.size(); ++i)
     {
-        if (answerTo(m_vecLateAnswers.at(i).nCommand, p_strLine).nKind == answerKind_t::Final)
+        const command_t nAborted = m_vecLateAnswers.at(i).nCommand;
+        if (answerTo(nAborted, p_strLine).nKind == answerKind_t::Final)
         {
-            qDebug() << "Late answer of the aborted" << commandText(m_vecLateAnswers.at(i).nCommand)
-                     << p_strLine;
+            qDebug() << "Late answer of the aborted" << commandText(nAborted) << p_strLine;
             m_vecLateAnswers.remove(i);
+            m_sessionRecord.noteLateAnswer();
+            if (nAborted == command_t::EnrollDupFP)
+            {
+                m_sessionRecord.noteLateEnrolment(p_strLine);
+            }
             return true;
         }
     }
@@ -128,9 +133,10 @@ void vindal01mainWindow_c::slotLateAnswerWindow()
 
 void vindal01mainWindow_c::strayLine(const QString& p_strLine, bool p_bRecord)
 {
-    if (takeLateAnswer(p_strLine) || p_bRecord)
+    const bool bLate = takeLateAnswer(p_strLine);
+    if (bLate || p_bRecord)
     {
-        addUnexpectedResponse(unexpectedLabel(m_nCommand) + p_strLine);
+        addUnexpectedResponse(unexpectedLabel(m_nCommand) + p_strLine, !bLate);
     }
 }
 
@@ -281,7 +287,7 @@ void vindal01mainWindow_c::takeStrayBytes(const QByteArray& p_baBytes)
         bLate = bLate || bLateAnswer;
         if (bLateAnswer || !m_bSettling)
         {
-            addUnexpectedResponse(strLine);
+            addUnexpectedResponse(strLine, !bLateAnswer);
         }
     }
     // Bounded like a reply: a module that streams while its line settles cannot fill the memory.
@@ -299,6 +305,7 @@ void vindal01mainWindow_c::clearReplyBuffer()
 {
     m_baReceived.clear();
     m_imageReception.reset();
+    m_bBadChecksumNoted = false;
     m_nParsedBytes = 0;
     m_nLineSearchFrom = 0;
     m_lstReplyLines.clear();

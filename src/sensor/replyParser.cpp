@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <utility>
+
 using namespace sensor_n;
 
 namespace
@@ -233,6 +235,10 @@ void vindal01mainWindow_c::readTemplate()
         statusBar()->showMessage(tr("Prüfsumme des Templates fehlerhaft (erwartet %1, berechnet %2)")
                                      .arg(nExpected)
                                      .arg(nComputed));
+        if (!std::exchange(m_bBadChecksumNoted, true))
+        {
+            m_sessionRecord.noteBadTemplate();
+        }
         return;
     }
     addTemplateRow(baPayload);
@@ -298,6 +304,10 @@ void vindal01mainWindow_c::readImage()
         statusBar()->showMessage(tr("Prüfsumme des Bildes fehlerhaft (erwartet %1, berechnet %2)")
                                      .arg(header.nSum)
                                      .arg(nComputed));
+        if (!std::exchange(m_bBadChecksumNoted, true))
+        {
+            m_sessionRecord.noteBadPicture();
+        }
         return;
     }
     qDebug() << "IMAGE READING DONE.";

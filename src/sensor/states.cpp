@@ -79,8 +79,16 @@ void vindal01mainWindow_c::pushState()
     qDebug() << "pushState(): SIZE PREV STATE STACK" << m_vecPrevStates.size() << "OLD_STATE" << strOld;
 }
 
-void vindal01mainWindow_c::leaveChain()
+void vindal01mainWindow_c::leaveChain(sessionRecord_c::cancel_t p_nWhy)
 {
+    if (enrolmentRunning())
+    {
+        m_sessionRecord.noteEnrolmentCancelled(m_mapCommandParams, p_nWhy);
+    }
+    if (deletionRunning())
+    {
+        m_sessionRecord.closeDeletions();
+    }
     // The oldest pair holds the page's own state; the chains pushed on it are given up, and the abort byte
     // sent before stops the module. No command is left running: whatever the module still answers for the
     // chain is no reply of the page.
@@ -121,9 +129,12 @@ void vindal01mainWindow_c::showErrorMessage(const QString& p_strText)
     box.exec();
 }
 
-void vindal01mainWindow_c::addUnexpectedResponse(const QString& p_strText)
+void vindal01mainWindow_c::addUnexpectedResponse(const QString& p_strText, bool p_bUnexpected)
 {
-    m_sessionRecord.noteUnexpectedResponse();
+    if (p_bUnexpected)
+    {
+        m_sessionRecord.noteUnexpectedResponse();
+    }
     // Inserted as plain text: a reply line must never be taken for markup.
     const QString strRecord =
         QStringLiteral("%1 M%2 S%3 C%4: %5")

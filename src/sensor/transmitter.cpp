@@ -119,7 +119,7 @@ void vindal01mainWindow_c::slotPortChanged(QString p_strPort)
     dropHeldWrites();
     // Whatever the old port was waiting for is gone with it: its chain, its finger list and its watchdog,
     // which must not mark the new port.
-    leaveChain();
+    leaveChain(sessionRecord_c::cancelPort);
     m_nFlagsPid = -1;
     m_pWatchdogTimer->stop();
     m_pIdleTimer->stop();
@@ -187,7 +187,7 @@ void vindal01mainWindow_c::slotPortError()
     m_pWatchdogTimer->stop();
     m_pIdleTimer->stop();
     dropHeldWrites();
-    leaveChain();
+    leaveChain(sessionRecord_c::cancelAdapter);
     m_nFlagsPid = -1;
     updateControls();
     qDebug() << "Port failed" << strPort << strError;

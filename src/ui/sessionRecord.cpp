@@ -2,8 +2,6 @@
 
 #include "sensor/replyFormat.h"
 
-#include <QRegularExpression>
-
 namespace
 {
 
@@ -52,13 +50,15 @@ void sessionRecord_c::noteModule(const QString& p_strFirmware, const QString& p_
                                  const QString& p_strBuildTime, const QString& p_strTemplates,
                                  const QString& p_strCapacity)
 {
-    // A new port clears the shown information before the new module answers: what was read stays.
+    // A new port clears the shown information before the new module answers: what was read stays, with
+    // the port it was read on.
     if (p_strFirmware.isEmpty() && p_strBuildDate.isEmpty() && p_strBuildTime.isEmpty() &&
         p_strTemplates.isEmpty() && p_strCapacity.isEmpty())
     {
         return;
     }
     m_module = {QDateTime::currentDateTime(),
+                m_port.strName,
                 p_strFirmware,
                 p_strBuildDate,
                 p_strBuildTime,
@@ -95,9 +95,9 @@ void sessionRecord_c::noteAdapterLost(const QString& p_strPort, const QString& p
     operation.strDetail = p_strError;
 }
 
-void sessionRecord_c::noteWatchdogAlarm(const QString& p_strCommand)
+void sessionRecord_c::noteWatchdogAlarm(int p_nCommand)
 {
-    append(opWatchdogAlarm).strSubject = p_strCommand;
+    append(opWatchdogAlarm).nValue = p_nCommand;
 }
 
 void sessionRecord_c::noteEnrolment(const QVariantMap& p_mapParams, const QString& p_strReply)
@@ -106,14 +106,38 @@ void sessionRecord_c::noteEnrolment(const QVariantMap& p_mapParams, const QStrin
     operation.nPid = p_mapParams.value(QStringLiteral("pid")).toInt();
     operation.nFid = p_mapParams.value(QStringLiteral("fid")).toInt();
     operation.lstAnswers << p_strReply;
-    const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("Quality=(\\d+)")).match(p_strReply);
-    operation.nValue = match.hasMatch() ? match.captured(1).toInt() : 0;
-    // As the window judges it: only a success line with a quality above 0 has enrolled the finger.
+    // Read as the window reads it: only a success line with a quality above 0 has enrolled the finger.
+    operation.nValue = sensor_n::enrolmentQuality(p_strReply);
     operation.bOk = p_strReply.startsWith(QLatin1String("=OK Enroll")) && operation.nValue > 0;
-    // No reply: the enrolment was given up before the module finished it.
-    operation.strDetail = p_strReply.isEmpty() ? QStringLiteral("Einlernen abgebrochen.")
-                                               : sensor_n::enrollRefusalText(p_strReply);
+    m_bWorkSinceReport = true;
+}
+
+void sessionRecord_c::noteEnrolmentCancelled(const QVariantMap& p_mapParams, cancel_t p_nWhy)
+{
+    operation_s& operation = append(opEnrolment);
+    operation.nPid = p_mapParams.value(QStringLiteral("pid")).toInt();
+    operation.nFid = p_mapParams.value(QStringLiteral("fid")).toInt();
+    operation.nValue = -1;
+    operation.nCancelled = p_nWhy;
+    m_bWorkSinceReport = true;
+}
+
+void sessionRecord_c::noteLateEnrolment(const QString& p_strLine)
+{
+    for (auto it = m_lstOperations.rbegin(); it != m_lstOperations.rend(); ++it)
+    {
+        if (it->nKind == opEnrolment)
+        {
+            // Only the enrolment given up last can still be answered; it says what the module made of it.
+            if (it->nCancelled != cancelNone && it->strLateAnswer.isEmpty())
+            {
+                it->strLateAnswer = p_strLine;
+                it->nValue = sensor_n::enrolmentQuality(p_strLine);
+                it->bOk = p_strLine.startsWith(QLatin1String("=OK Enroll")) && it->nValue > 0;
+            }
+            return;
+        }
+    }
 }
 
 void sessionRecord_c::noteDeletion(operation_t p_nKind, int p_nPid, int p_nFid)
@@ -123,54 +147,57 @@ void sessionRecord_c::noteDeletion(operation_t p_nKind, int p_nPid, int p_nFid)
         return;
     }
     // A deletion still waiting for answers got all it will: only the newest one takes answers.
-    for (operation_s& operation : m_lstOperations)
-    {
-        operation.nAnswersDue = 0;
-    }
+    closeDeletions();
     operation_s& operation = append(p_nKind);
     operation.nPid = p_nKind == opDeleteAll ? -1 : p_nPid;
     operation.nFid = p_nKind == opDeleteFinger ? p_nFid : -1;
     operation.nAnswersDue = answersOf(p_nKind);
+    m_bWorkSinceReport = true;
 }
 
 void sessionRecord_c::noteDeletionAnswer(const QString& p_strLine)
 {
-    if (!p_strLine.startsWith(QLatin1String("=OK")) && !p_strLine.startsWith(QLatin1String("=NO")))
-    {
-        return;
-    }
     for (auto it = m_lstOperations.rbegin(); it != m_lstOperations.rend(); ++it)
     {
-        if (isDeletion(it->nKind) && it->nAnswersDue > 0)
+        if (isDeletion(it->nKind) && !it->bClosed && it->nAnswersDue > 0)
         {
             it->lstAnswers << p_strLine.trimmed();
-            --it->nAnswersDue;
             it->bOk = it->bOk || p_strLine.startsWith(QLatin1String("=OK"));
+            it->bClosed = --it->nAnswersDue == 0;
             return;
         }
     }
 }
 
-void sessionRecord_c::noteIdentification(const QString& p_strReply)
+void sessionRecord_c::closeDeletions()
 {
-    ++m_identification.nCount;
-    if (p_strReply.startsWith(QLatin1String("=OK")))
+    for (operation_s& operation : m_lstOperations)
     {
-        ++m_identification.nRecognised;
+        operation.bClosed = operation.bClosed || isDeletion(operation.nKind);
     }
-    m_identification.dtLast = QDateTime::currentDateTime();
-    m_identification.strLast = p_strReply.trimmed();
 }
 
-void sessionRecord_c::noteMatchStatistics(const QString& p_strPid, int p_nCycles, const qint32 p_anMatches[3])
+void sessionRecord_c::noteIdentification(const QString& p_strReply)
 {
-    m_matchStatistics.dtWhen = QDateTime::currentDateTime();
-    m_matchStatistics.strPid = p_strPid;
-    m_matchStatistics.nCycles = p_nCycles;
-    for (int nLevel = 0; nLevel < 3; ++nLevel)
+    const sensor_n::searchResult_t result = sensor_n::readSearchResult(p_strReply);
+    ++m_identification.nCount;
+    m_identification.nRecognised += result.recognised() ? 1 : 0;
+    m_identification.dtLast = QDateTime::currentDateTime();
+    m_identification.bLastRecognised = result.recognised();
+    m_identification.strLastPid = result.recognised() ? result.strPid : QString();
+    m_identification.nLastFid = result.recognised() ? result.nFid : -1;
+}
+
+void sessionRecord_c::noteMatch(const QString& p_strPid, int p_nLevel, bool p_bMatched)
+{
+    if (p_nLevel < 0 || p_nLevel > 2)
     {
-        m_matchStatistics.anMatches[nLevel] = p_anMatches[nLevel];
+        return;
     }
+    personMatches_s& person = m_mapMatches[p_strPid];
+    person.dtLast = QDateTime::currentDateTime();
+    ++person.anMeasured[p_nLevel];
+    person.anMatched[p_nLevel] += p_bMatched ? 1 : 0;
 }
 
 void sessionRecord_c::notePicture(const QImage& p_image)
@@ -203,6 +230,7 @@ void sessionRecord_c::noteComServerStart(const QString& p_strInterface, const QS
         p_strModule.isEmpty() ? p_strInterface : p_strInterface + QStringLiteral(" / ") + p_strModule;
     operation.bOk = p_bOk;
     operation.nValue = p_nError;
+    m_bWorkSinceReport = true;
 }
 
 void sessionRecord_c::noteComServerStop(bool p_bOk, int p_nError)
@@ -210,12 +238,23 @@ void sessionRecord_c::noteComServerStop(bool p_bOk, int p_nError)
     operation_s& operation = append(opComServerStop);
     operation.bOk = p_bOk;
     operation.nValue = p_nError;
+    m_bWorkSinceReport = true;
+}
+
+void sessionRecord_c::noteReportKept()
+{
+    m_bWorkSinceReport = false;
+}
+
+bool sessionRecord_c::workSinceReport() const
+{
+    return m_bWorkSinceReport;
 }
 
 bool sessionRecord_c::heardFromModule() const
 {
     if (!m_module.dtRead.isNull() || !m_imgPicture.isNull() || m_templates.nListed >= 0 ||
-        m_identification.nCount > 0 || m_matchStatistics.nCycles > 0)
+        m_identification.nCount > 0 || !m_mapMatches.isEmpty())
     {
         return true;
     }

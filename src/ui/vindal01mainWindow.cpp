@@ -183,7 +183,11 @@ void vindal01mainWindow_c::buildToolBar()
 
 void vindal01mainWindow_c::slotServiceReport()
 {
-    serviceReport_n::showPreview(this, m_sessionRecord);
+    if (serviceReport_n::askVisit(this, m_serviceVisit) &&
+        serviceReport_n::showPreview(this, m_sessionRecord, m_serviceVisit))
+    {
+        m_sessionRecord.noteReportKept();
+    }
 }
 
 void vindal01mainWindow_c::buildModeButtons(QVBoxLayout* p_pLayout)

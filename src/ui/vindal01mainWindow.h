@@ -4,6 +4,7 @@
 #include "sensor/imageReception.h"
 #include "sensor/sensorProtocol.h"
 #include "ui/humanHandWidget.h"
+#include "ui/serviceReport.h"
 #include "ui/sessionRecord.h"
 
 #include <QByteArrayList>
@@ -71,7 +72,10 @@ public:
     void pushState();
     void popSubState();
     void showErrorMessage(const QString& p_strText);
-    void addUnexpectedResponse(const QString& p_strText);
+    // A line recorded in the unexpected-responses window; p_bUnexpected false for one the dialogue knew to
+    // expect (the late answer of an operation it aborted, an enrolment's success line), which the session
+    // record does not count as unexpected.
+    void addUnexpectedResponse(const QString& p_strText, bool p_bUnexpected = true);
     void processData();
     void commandCompleted(command_t p_nCommand, const QString& p_strReply, bool p_bAborted);
 
@@ -196,8 +200,9 @@ private:
     bool portOpen() const;
     bool deletionRunning() const;
     bool enrolmentRunning() const;
-    // Whatever chain runs is given up: its sub-states go, the page's own state comes back.
-    void leaveChain();
+    // Whatever chain runs is given up: its sub-states go, the page's own state comes back. An enrolment or
+    // a deletion cut off by it is recorded as such.
+    void leaveChain(sessionRecord_c::cancel_t p_nWhy);
     // The page of the current mode at rest: its state entered, its first command sent.
     void enterModeState();
 
@@ -262,6 +267,8 @@ private:
     QVector<lateAnswer_t> m_vecLateAnswers;
     QElapsedTimer m_lateAnswerClock;
     QTimer* m_pLateAnswerTimer = nullptr;
+    // A checksum failure of the running transfer is recorded once, however often more bytes re-read it.
+    bool m_bBadChecksumNoted = false;
     // The command whose line went out last, and whether it has answered (or its late answer is awaited).
     command_t m_nOnWire = command_t::NoCommand;
     bool m_bOnWireAnswered = true;
@@ -283,6 +290,8 @@ private:
     QString m_strRegCount;
     QString m_strCapacity;
     sessionRecord_c m_sessionRecord;
+    // The visit the report is made for, as typed for the last report of this run.
+    serviceReport_n::visit_s m_serviceVisit;
     QTextBrowser* m_pUnexpectedResponses = nullptr;
     QAction* m_pActSerialLogging = nullptr;
     QAction* m_pActWatchdog = nullptr;

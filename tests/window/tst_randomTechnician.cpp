@@ -121,6 +121,18 @@ private slots:
                  QStringList({f.sim->firmware(), f.sim->buildDate(), f.sim->buildTime(),
                               QStringLiteral("%1 / %2").arg(f.sim->templateCount()).arg(f.sim->capacity())}));
         QCOMPARE(f.sim->overtakingCommands(), QByteArrayList());
+        // The record tells no more than the module said: an enrolment it calls done, the module confirmed;
+        // it counts no identification the module did not answer.
+        const QByteArray baSent = f.sim->sent();
+        for (const sessionRecord_c::operation_s& op : f.window->sessionRecord().operations())
+            QVERIFY2(op.nKind != sessionRecord_c::opEnrolment || !op.bOk ||
+                         baSent.contains(QStringLiteral("=OK Enroll ID=%1 Group=1 BKNum=%2 ")
+                                             .arg(op.nPid)
+                                             .arg(op.nFid)
+                                             .toLatin1()),
+                     qPrintable(QStringLiteral("enrolment %1/%2").arg(op.nPid).arg(op.nFid)));
+        QVERIFY(f.window->sessionRecord().identifications().nCount <=
+                baSent.count("=OK Search") + baSent.count("=NO Search"));
     }
 };
 

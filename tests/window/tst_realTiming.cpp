@@ -291,8 +291,7 @@ private slots:
         f.settle();
         QCOMPARE(f.window->state(), state_t::Enroll);
         QVERIFY(!f.sim->isEnrolling() && f.status.contains(QStringLiteral("Einlernen abgebrochen.")));
-        QCOMPARE(f.window->sessionRecord().operations().last().strDetail,
-                 QStringLiteral("Einlernen abgebrochen."));
+        QCOMPARE(f.window->sessionRecord().operations().last().nCancelled, sessionRecord_c::cancelPersonalId);
         clickFid(true, 2);
         f.sim->setPlacementDelay(50);
         enrolGoesThrough(45, 2);

@@ -187,10 +187,15 @@ int main(int argc, char* argv[])
     }
     selectMode(0);
 
-    // The service report of this session: its first page as poppler renders the PDF.
+    // The service report of this session: its first page as poppler renders the PDF, for a visit as a
+    // technician fills its form.
+    const serviceReport_n::visit_s visit = {
+        QStringLiteral("A. Technician"), QStringLiteral("Plant 3, gate 2"), QStringLiteral("IPC 4711-0815"),
+        QStringLiteral("Sensor cleaned; two fingers enrolled anew.")};
     const QString strPdf = dirOut.filePath(QStringLiteral("service-report.pdf"));
     QSaveFile filePdf(strPdf);
-    const QByteArray baPdf = serviceReport_n::pdf(window.sessionRecord(), QDateTime::currentDateTime());
+    const QByteArray baPdf =
+        serviceReport_n::pdf(window.sessionRecord(), visit, QDateTime::currentDateTime());
     if (!filePdf.open(QIODevice::WriteOnly) || filePdf.write(baPdf) != baPdf.size() || !filePdf.commit() ||
         QProcess::execute(QStringLiteral("pdftoppm"),
                           {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),

@@ -116,10 +116,10 @@ public:
         using opMode_t = sensor_n::mode_t;
         const bool bEnroll = pageShown(opMode_t::Enroll), bDelete = pageShown(opMode_t::Delete);
         const int nPid = 1 + pick(12), nFid = pick(10), nHow = pick(3);
-        // Weights of: mode, personal ID, finger, Start, delete button, sensor, adapter, nothing.
-        switch (bEnroll   ? pickWeighted({10, 25, 25, 25, 0, 10, 5, 0})
-                : bDelete ? pickWeighted({15, 20, 25, 0, 30, 5, 5, 0})
-                          : pickWeighted({45, 10, 0, 0, 0, 35, 5, 5}))
+        // Weights of: mode, personal ID, finger, Start, delete button, sensor, adapter, nothing, report.
+        switch (bEnroll   ? pickWeighted({10, 25, 25, 25, 0, 10, 5, 0, 3})
+                : bDelete ? pickWeighted({15, 20, 25, 0, 30, 5, 5, 0, 3})
+                          : pickWeighted({45, 10, 0, 0, 0, 35, 5, 5, 3}))
         {
         case 0:
         {
@@ -165,6 +165,12 @@ public:
             m_bAdapterLost ? void(chooseAdapterAgain()) : m_sim.vanish();
             m_bAdapterLost = !m_sim.isOpen();
             break;
+        case 8:
+            // Its form and its preview are answered like the boxes, while the dialogue goes on beneath.
+            m_lstLog << QStringLiteral("service report");
+            focus(&m_window);
+            m_keyboard.chord({KEY_LEFTCTRL, KEY_P});
+            break;
         }
         const int nPause = QList<int>{0, pick(200), pick(1000), pick(3000)}[pickWeighted({50, 35, 10, 5})];
         m_lstLog << QStringLiteral("pause %1 ms").arg(nPause);
@@ -198,22 +204,35 @@ private:
     // escape button at once. A key that does not reach the box is followed by another answer.
     void answerBox()
     {
-        auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (pBox != m_pBox)
+        QWidget* pModal = QApplication::activeModalWidget();
+        auto* pBox = qobject_cast<QMessageBox*>(pModal);
+        if (pModal != m_pBox)
         {
-            m_pBox = pBox;
+            m_pBox = pModal;
             m_boxClock.start();
             m_nBoxDelay = m_bFinishing ? 0 : int(m_rngBoxes.bounded(1500));
         }
-        if (pBox == nullptr || m_boxClock.elapsed() < m_nBoxDelay)
+        if (pModal == nullptr || m_boxClock.elapsed() < m_nBoxDelay)
             return;
-        const QList<QAbstractButton*> lstButtons = pBox->buttons();
-        const int nChoice = m_bFinishing ? lstButtons.indexOf(pBox->escapeButton())
-                                         : int(m_rngBoxes.bounded(lstButtons.size() + 1)) - 1;
-        m_lstLog << QStringLiteral("box \"%1\": %2")
-                        .arg(pBox->windowTitle(),
-                             nChoice < 0 ? QStringLiteral("Escape") : lstButtons[nChoice]->text());
-        nChoice < 0 ? void(m_keyboard.type(KEY_ESC)) : void(click(lstButtons[nChoice]));
+        if (pBox == nullptr)
+        {
+            // The report's form is sent with Enter or given up with Escape; its preview is closed.
+            const bool bEnter = !m_bFinishing &&
+                                pModal->findChild<QWidget*>(QStringLiteral("visitTechnician")) != nullptr &&
+                                m_rngBoxes.bounded(2) == 0;
+            m_lstLog << QStringLiteral("\"%1\": %2").arg(pModal->windowTitle(), bEnter ? "Enter" : "Escape");
+            m_keyboard.type(bEnter ? KEY_ENTER : KEY_ESC);
+        }
+        else
+        {
+            const QList<QAbstractButton*> lstButtons = pBox->buttons();
+            const int nChoice = m_bFinishing ? lstButtons.indexOf(pBox->escapeButton())
+                                             : int(m_rngBoxes.bounded(lstButtons.size() + 1)) - 1;
+            m_lstLog << QStringLiteral("box \"%1\": %2")
+                            .arg(pBox->windowTitle(),
+                                 nChoice < 0 ? QStringLiteral("Escape") : lstButtons[nChoice]->text());
+            nChoice < 0 ? void(m_keyboard.type(KEY_ESC)) : void(click(lstButtons[nChoice]));
+        }
         m_boxClock.start();
         m_nBoxDelay = 2000;
     }
@@ -226,7 +245,7 @@ private:
     QStringList m_lstLog;
     bool m_bAdapterLost = false, m_bFinishing = false;
     QTimer m_boxTimer;
-    QPointer<QMessageBox> m_pBox;
+    QPointer<QWidget> m_pBox;
     QElapsedTimer m_boxClock;
     int m_nBoxDelay = 0;
 };

@@ -2,14 +2,20 @@
 #pragma once
 
 #include "sensorSimulator.h"
+#include "serialPort/loggingSerialPort.h"
+#include "ui/images.h"
 #include "ui/vindal01mainWindow.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -27,6 +33,7 @@ public:
     void modeSelected(int p_nMode) { m_window.slotModeSelected(p_nMode); }
     void abortCommand() { m_window.slotAbortSerialCommand(); }
     void watchdog() { m_window.slotWatchdog(); }
+    QAction* watchdogAction() const { return m_window.m_pActWatchdog; }
     // Writes as the window's own commands do: behind whatever waits for a quiet line.
     void write(const QByteArray& p_baBytes) { m_window.writeOrHold(p_baBytes); }
     void enableLogging(bool p_bOn)
@@ -42,6 +49,70 @@ public:
     {
         m_window.m_baReceived.append(p_baBytes);
         m_window.processData();
+    }
+    // The window as it was constructed, without a port: so that one window can serve many runs (the fuzzer)
+    // as if each had a window of its own. Timers and waits still pending find a new dialogue step and end.
+    void backToStart()
+    {
+        vindal01mainWindow_c& w = m_window;
+        w.dropHeldWrites();
+        delete w.m_pSerialPort;
+        w.m_pSerialPort = nullptr;
+        for (QTimer* pTimer : {w.m_pWatchdogTimer, w.m_pIdleTimer, w.m_pQuietTimer, w.m_pLateAnswerTimer})
+            if (pTimer != nullptr)
+                pTimer->stop();
+        w.m_pActSerialLogging->setChecked(false);
+        w.m_pActWatchdog->setChecked(false);
+        w.m_nMode = sensor_n::mode_t::Info;
+        w.m_nState = state_t::Initial;
+        w.m_vecPrevStates.clear();
+        w.m_nCommand = command_t::NoCommand;
+        w.m_mapCommandParams.clear();
+        w.m_nRegCount = 0;
+        w.m_lstRegList.clear();
+        ++w.m_nDialogueStep;
+        w.m_nChainLeftAt = w.m_nDialogueStep;
+        w.m_bReplyAwaited = false;
+        w.clearReplyBuffer();
+        w.m_vecLateAnswers.clear();
+        w.m_nOnWire = command_t::NoCommand;
+        w.m_bOnWireAnswered = true;
+        w.m_nSecurityLevel = 0;
+        w.m_nDeletePid = 0;
+        w.m_baFingerFlags.clear();
+        w.m_nFlagsPid = -1;
+        w.m_nMatchCycles = 0;
+        std::fill(std::begin(w.m_anMatchCount), std::end(w.m_anMatchCount), 0);
+        w.clearDeviceInfo();
+        w.showDeviceInfo();
+        w.m_sessionRecord = sessionRecord_c();
+        for (QLineEdit* pEdit : {w.m_pLeEnrollPid, w.m_pLeEnrollFid, w.m_pLeEnrollGroup, w.m_pLeDeletePid,
+                                 w.m_pLeDeleteFid, w.m_pLeMatchIdPid})
+        {
+            const bool bBlocked = pEdit->blockSignals(true);
+            pEdit->setText(pEdit == w.m_pLeEnrollGroup ? QStringLiteral("1") : QString());
+            pEdit->blockSignals(bBlocked);
+        }
+        for (humanHandWidget_c* pHand : {w.m_pEnrollHandLeft, w.m_pEnrollHandRight, w.m_pTrainHandLeft,
+                                         w.m_pTrainHandRight, w.m_pDeleteHandLeft, w.m_pDeleteHandRight})
+        {
+            pHand->slotClearHilight();
+            for (int nFinger = 0; nFinger < humanHandWidget_c::fingerCount; ++nFinger)
+                pHand->setFingerColor(humanHandWidget_c::finger_t(nFinger), Qt::gray);
+        }
+        w.m_pTreeTemplates->clear();
+        w.m_pLblImage->clear();
+        w.m_pLblTrainPid->clear();
+        w.m_pLblTrainFinger->clear();
+        w.m_pMatchIdStatistics->clear();
+        w.m_pUnexpectedResponses->clear();
+        w.m_pSerialCommands->clear();
+        w.statusBar()->clearMessage();
+        w.showPortLamp(images_n::lampYellow(), QString());
+        w.m_pPageStack->setCurrentIndex(w.m_anPageIndex[0]);
+        if (auto* pInfo = w.findChild<QToolButton*>(QStringLiteral("modeButton0")))
+            pInfo->setChecked(true);
+        w.updateControls();
     }
     void startComServer(const QString& p_strIpcDev, const QString& p_strDevOnIpc)
     {
