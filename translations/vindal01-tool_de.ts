@@ -1080,5 +1080,21 @@ löschen</translation>
         <source>Preview</source>
         <translation>Vorschau</translation>
     </message>
+    <message>
+        <source>Enrolments, deletions or other work of this visit are in no saved or printed service report yet. Make the report before closing?</source>
+        <translation>Einlernvorgänge, Löschungen oder andere Arbeiten dieses Einsatzes stehen noch in keinem gespeicherten oder gedruckten Servicebericht. Den Bericht vor dem Schließen erstellen?</translation>
+    </message>
+    <message>
+        <source>Make the report</source>
+        <translation>Bericht erstellen</translation>
+    </message>
+    <message>
+        <source>Close without it</source>
+        <translation>Ohne Bericht schließen</translation>
+    </message>
+    <message>
+        <source>Stay</source>
+        <translation>Bleiben</translation>
+    </message>
 </context>
 </TS>

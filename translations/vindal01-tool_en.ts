@@ -1080,5 +1080,21 @@ finger</translation>
         <source>Preview</source>
         <translation>Preview</translation>
     </message>
+    <message>
+        <source>Enrolments, deletions or other work of this visit are in no saved or printed service report yet. Make the report before closing?</source>
+        <translation>Enrolments, deletions or other work of this visit are in no saved or printed service report yet. Make the report before closing?</translation>
+    </message>
+    <message>
+        <source>Make the report</source>
+        <translation>Make the report</translation>
+    </message>
+    <message>
+        <source>Close without it</source>
+        <translation>Close without it</translation>
+    </message>
+    <message>
+        <source>Stay</source>
+        <translation>Stay</translation>
+    </message>
 </context>
 </TS>

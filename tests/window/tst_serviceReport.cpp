@@ -43,9 +43,12 @@ class tst_serviceReport : public QObject
     windowFixture_c f;
 
     vindal01mainWindowTester_c t() const { return f.t(); }
-    // Opens the report by its shortcut in the language given, fills its form, saves it from the preview under
-    // p_strPath and closes the preview; returns the name the save dialog proposed and the boxes shown.
-    QStringList saveReport(const QString& p_strLanguage, const QString& p_strPath)
+    // Opens the report by its shortcut (or p_fnOpen) in the language given, fills its form, saves it from the
+    // preview under p_strPath and closes the preview; a box is answered by its button p_strButton, or OK.
+    // Returns the name the save dialog proposed and the boxes shown.
+    QStringList saveReport(const QString& p_strLanguage, const QString& p_strPath,
+                           const std::function<void()>& p_fnOpen = nullptr,
+                           const QString& p_strButton = QString())
     {
         const QList<QTranslator*> lstTranslators = translations_n::install(QLocale(p_strLanguage));
         QString strProposed;
@@ -54,6 +57,10 @@ class tst_serviceReport : public QObject
         modalAnswerer_c answerer(
             [&](QWidget* p_pModal)
             {
+                auto* pBox = qobject_cast<QMessageBox*>(p_pModal);
+                for (QAbstractButton* pButton : pBox != nullptr ? pBox->buttons() : QList<QAbstractButton*>())
+                    if (pButton->text() == p_strButton)
+                        return pButton->click();
                 if (auto* pTechnician = p_pModal->findChild<QLineEdit*>("visitTechnician"))
                 {
                     pTechnician->setText(g_lstVisit.at(0));
@@ -76,7 +83,7 @@ class tst_serviceReport : public QObject
         pAnswerer = &answerer;
         f.window->activateWindow();
         [&]() { QVERIFY(QTest::qWaitForWindowActive(f.window.get())); }();
-        QTest::keyClick(f.window.get(), Qt::Key_P, Qt::ControlModifier);
+        p_fnOpen ? p_fnOpen() : QTest::keyClick(f.window.get(), Qt::Key_P, Qt::ControlModifier);
         qDeleteAll(lstTranslators);
         return QStringList(strProposed) + answerer.messages();
     }
@@ -145,7 +152,8 @@ private slots:
         f.clickMode(opMode_t::Train);
         QTRY_VERIFY_WITH_TIMEOUT(record.identifications().nRecognised > 0, 15000);
         f.sim->setStrangerFinger();
-        QTRY_VERIFY_WITH_TIMEOUT(record.identifications().nCount > record.identifications().nRecognised, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(record.identifications().nCount > record.identifications().nRecognised,
+                                 15000);
         // The result stays on the page for a while, holding the technician's clicks back.
         QTRY_COMPARE_WITH_TIMEOUT(t().lblTrainPid()->text(), QStringLiteral("Finger nicht erkannt"), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(t().lblTrainPid()->text().isEmpty(), 10000);
@@ -168,9 +176,10 @@ private slots:
         const QByteArray strSent = f.sim->sent();
         const int nFound = strSent.count("=OK Search"), nSearches = nFound + strSent.count("=NO Search");
         const QDate today = QDate::currentDate();
-        const QStringList lstFacts = {"VD01 V2.13", "Mar 14 2019",      "10:42:17",
-                                      "2 / 500",    f.sim->slavePath(), "Serial Adapter, Sim, USB 0403:6001",
-                                      "57%",        "DoubleFP",         QLocale::c().toString(today, "yyyy-MM-dd")};
+        const QStringList lstFacts = {
+            "VD01 V2.13", "Mar 14 2019",      "10:42:17",
+            "2 / 500",    f.sim->slavePath(), "Serial Adapter, Sim, USB 0403:6001",
+            "57%",        "DoubleFP",         QLocale::c().toString(today, "yyyy-MM-dd")};
         const QMap<QString, QStringList> mapWords = {
             {"de",
              {"Servicebericht", "Einsatz", "Befund",
@@ -325,6 +334,39 @@ private slots:
         QVERIFY2(said.isEmpty() || strText.contains(wrapped(said)),
                  qPrintable(said + " missing in " + strText));
         QVERIFY2(notSaid.isEmpty() || !strText.contains(notSaid), qPrintable(notSaid + " in " + strText));
+    }
+
+    // Work on the module that is in no kept report yet is not lost without a question when the window closes.
+    void closingAsksForTheReport_data()
+    {
+        QTest::addColumn<bool>("work");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("nothing done") << false << "" << true;
+        QTest::newRow("work done, stay") << true << "Stay" << false;
+        QTest::newRow("work done, close without the report") << true << "Close without it" << true;
+        QTest::newRow("work done, the report made") << true << "Make the report" << true;
+    }
+    void closingAsksForTheReport()
+    {
+        QFETCH(bool, work);
+        QFETCH(QString, answer);
+        QFETCH(bool, closed);
+        f.start();
+        f.show();
+        if (work)
+        {
+            std::unique_ptr<modalAnswerer_c> pYes(modalAnswerer_c::clicking(QMessageBox::Yes));
+            f.clickMode(opMode_t::Delete);
+            QTest::mouseClick(t().btnDeleteAll(), Qt::LeftButton);
+            QTRY_VERIFY(f.sim->commands().contains("reg /clear") && !f.window->chainRunning());
+        }
+        bool bClosed = false;
+        const QStringList lstSeen = saveReport(
+            "en", f.dir->filePath("closing.pdf"), [&]() { bClosed = f.window->close(); }, answer);
+        QCOMPARE(bClosed, closed);
+        QCOMPARE(lstSeen.mid(1).size(), work ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(f.dir->filePath("closing.pdf")), answer == "Make the report");
     }
 
     // Nothing read: the report says so. A save that fails says why and leaves nothing.
