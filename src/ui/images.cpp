@@ -1,6 +1,7 @@
 #include "images.h"
 
 #include <QGuiApplication>
+#include <QPixmapCache>
 
 // The XPM files are drawn by tools/imageGenerator and compiled in, so these images are there
 // even when the resource file is not.
@@ -25,12 +26,17 @@ namespace
 {
 // Where the program is scaled (a screen denser than an ordinary one) the drawing with twice the pixels,
 // marked as such, so that it is shown at the same size and sharp.
+// Decoding an XPM costs far more than the lamp it shows at every port change: each is decoded once.
 QPixmap forScreen(const char* const* p_ppXpm, const char* const* p_ppXpm2x)
 {
-    if (qGuiApp->devicePixelRatio() <= 1.0)
-        return QPixmap(p_ppXpm);
-    QPixmap pix(p_ppXpm2x);
-    pix.setDevicePixelRatio(2.0);
+    const bool bDense = qGuiApp->devicePixelRatio() > 1.0;
+    const QString strKey = QStringLiteral("vindal01-xpm-%1").arg(quintptr(bDense ? p_ppXpm2x : p_ppXpm));
+    QPixmap pix;
+    if (QPixmapCache::find(strKey, &pix))
+        return pix;
+    pix = QPixmap(bDense ? p_ppXpm2x : p_ppXpm);
+    pix.setDevicePixelRatio(bDense ? 2.0 : 1.0);
+    QPixmapCache::insert(strKey, pix);
     return pix;
 }
 } // namespace
