@@ -63,6 +63,10 @@ int main(int argc, char* argv[])
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // The communication library stand-in lives apart from the programs: without it the start waits for
+        // the technician's answer to the library warning.
+        env.insert(QStringLiteral("LD_LIBRARY_PATH"),
+                   QStringLiteral(VINDAL_STAND_IN_DIR ":") + env.value(QStringLiteral("LD_LIBRARY_PATH")));
         QProcess child;
         child.setProcessEnvironment(env);
         const qint64 nStart = monotonicNs();

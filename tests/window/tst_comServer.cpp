@@ -256,8 +256,8 @@ private slots:
         QTest::newRow("refused with code 7") << sim_t::ipcRefuse << 7 << 7;
         QTest::newRow("silent peer") << sim_t::ipcSilent << 0 << int(KVC_ERR_TIMEOUT);
     }
-    // The program's own binding: the library stand-in next to the executable, the interface found by its
-    // USB ids and reached by the port name the platform gives (pts/N).
+    // The program's own binding: the library stand-in found on the library path (build/standin), the
+    // interface found by its USB ids and reached by the port name the platform gives (pts/N).
     void standInOnTheIndustrialPc()
     {
         QFETCH(sim_t::ipcAnswer_t, answer);
@@ -266,7 +266,7 @@ private slots:
         kvcomLibrary_c::setInstance(nullptr);
         auto* pRuntime = dynamic_cast<kvcomRuntimeLibrary_c*>(&kvcomLibrary_c::instance());
         QVERIFY2(pRuntime != nullptr && pRuntime->isLoaded(),
-                 "libKVCom_x64.so is built into the test's directory");
+                 "libKVCom_x64.so is found on the library path (build/standin)");
         // The simulated industrial PC in a thread of its own: the library blocks the GUI thread while it
         // waits for the answer, so the peer must go on serving meanwhile.
         QThread thread;
