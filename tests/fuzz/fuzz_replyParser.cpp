@@ -116,8 +116,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
     }();
     vindal01mainWindow_c* const pWindow = s_pWindow;
     vindal01mainWindowTester_c tester(*pWindow);
-    tester.backToStart();
-    if ((nFlags & 1) != 0 && !h.strSlave.isEmpty())
+    // Opening a port takes a lock file written through to the disk: an open one is kept, and the information
+    // query its opening starts is started again instead.
+    const bool bPort = (nFlags & 1) != 0 && !h.strSlave.isEmpty();
+    tester.backToStart(bPort);
+    if (bPort && pWindow->serialPort() != nullptr)
+        tester.setState(state_t::QueryDevice);
+    else if (bPort)
         tester.portChanged(h.strSlave);
     tester.setMode(static_cast<sensor_n::mode_t>(int(p_pData[2] % 9) - 1));
     tester.setSecurityLevel(int(p_pData[4] % 4) - 1);
@@ -139,7 +144,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
             tester.feed(baChunk);
     }
 
-    tester.backToStart();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     h.drain();

@@ -50,14 +50,18 @@ public:
         m_window.m_baReceived.append(p_baBytes);
         m_window.processData();
     }
-    // The window as it was constructed, without a port: so that one window can serve many runs (the fuzzer)
-    // as if each had a window of its own. Timers and waits still pending find a new dialogue step and end.
-    void backToStart()
+    // The window as it was constructed, without a port (or with the open one kept, which spares opening it
+    // anew): so that one window can serve many runs (the fuzzer) as if each had a window of its own. Timers
+    // and waits still pending find a new dialogue step and end.
+    void backToStart(bool p_bKeepPort = false)
     {
         vindal01mainWindow_c& w = m_window;
         w.dropHeldWrites();
-        delete w.m_pSerialPort;
-        w.m_pSerialPort = nullptr;
+        if (!p_bKeepPort || w.m_pSerialPort == nullptr || !w.m_pSerialPort->isOpen())
+        {
+            delete w.m_pSerialPort;
+            w.m_pSerialPort = nullptr;
+        }
         for (QTimer* pTimer : {w.m_pWatchdogTimer, w.m_pIdleTimer, w.m_pQuietTimer, w.m_pLateAnswerTimer})
             if (pTimer != nullptr)
                 pTimer->stop();
@@ -108,7 +112,8 @@ public:
         w.m_pUnexpectedResponses->clear();
         w.m_pSerialCommands->clear();
         w.statusBar()->clearMessage();
-        w.showPortLamp(images_n::lampYellow(), QString());
+        if (w.m_pSerialPort == nullptr)
+            w.showPortLamp(images_n::lampYellow(), QString());
         w.m_pPageStack->setCurrentIndex(w.m_anPageIndex[0]);
         if (auto* pInfo = w.findChild<QToolButton*>(QStringLiteral("modeButton0")))
             pInfo->setChecked(true);
