@@ -262,7 +262,7 @@ answer_t taken(take_t p_nTake, const QString& p_strLine)
     case take_t::Skip:
         return {answerKind_t::Progress, QString(), 0};
     case take_t::Rest:
-        return {answerKind_t::Final, p_strLine.mid(3).trimmed(), 0};
+        return {answerKind_t::Final, p_strLine.midRef(3).trimmed().toString(), 0};
     case take_t::Line:
         return {answerKind_t::Final, p_strLine, 0};
     case take_t::One:
