@@ -989,20 +989,8 @@ löschen</translation>
         <translation>Das Bild hat fast keinen Kontrast: Sensor reinigen und prüfen, ob der Finger flach aufliegt.</translation>
     </message>
     <message>
-        <source>%1 pictures arrived with a wrong checksum.</source>
-        <translation>%1 Bilder kamen mit falscher Prüfsumme an.</translation>
-    </message>
-    <message>
         <source>%1 of %2 templates the module listed were read with correct checksums at %3.</source>
         <translation>%1 von %2 vom Modul aufgelisteten Templates wurden am %3 mit richtiger Prüfsumme gelesen.</translation>
-    </message>
-    <message>
-        <source>%1 of them have a quality below %2%: enrol these fingers again: %3.</source>
-        <translation>%1 davon haben eine Qualität unter %2%: Diese Finger neu einlernen: %3.</translation>
-    </message>
-    <message>
-        <source>%1 arrived with a wrong checksum.</source>
-        <translation>%1 kamen mit falscher Prüfsumme an.</translation>
     </message>
     <message>
         <source>%1 of %2 identifications recognised a stored finger.</source>
@@ -1011,18 +999,6 @@ löschen</translation>
     <message>
         <source>%1 of %2 enrolments stored the finger.</source>
         <translation>%1 von %2 Einlernvorgängen speicherten den Finger.</translation>
-    </message>
-    <message>
-        <source>The connection to the module was lost %1 times.</source>
-        <translation>Die Verbindung zum Modul ging %1-mal verloren.</translation>
-    </message>
-    <message>
-        <source>The watchdog found the module without an answer %1 times.</source>
-        <translation>Der Watchdog fand das Modul %1-mal ohne Antwort.</translation>
-    </message>
-    <message>
-        <source>The module sent %1 lines that answered nothing asked of it.</source>
-        <translation>Das Modul sandte %1 Zeilen, die auf keine Anfrage antworteten.</translation>
     </message>
     <message>
         <source>Findings</source>
@@ -1095,6 +1071,30 @@ löschen</translation>
     <message>
         <source>Stay</source>
         <translation>Bleiben</translation>
+    </message>
+    <message>
+        <source>Pictures with a wrong checksum: %1.</source>
+        <translation>Bilder mit falscher Prüfsumme: %1.</translation>
+    </message>
+    <message>
+        <source>%1 of them with a quality below %2%: enrol these fingers again: %3.</source>
+        <translation>%1 davon mit einer Qualität unter %2%: Diese Finger neu einlernen: %3.</translation>
+    </message>
+    <message>
+        <source>Templates with a wrong checksum: %1.</source>
+        <translation>Templates mit falscher Prüfsumme: %1.</translation>
+    </message>
+    <message>
+        <source>Connections to the module lost: %1.</source>
+        <translation>Verbindungen zum Modul verloren: %1.</translation>
+    </message>
+    <message>
+        <source>Watchdog alarms, the module not answering: %1.</source>
+        <translation>Watchdog-Alarme, das Modul antwortete nicht: %1.</translation>
+    </message>
+    <message>
+        <source>Lines from the module that answered nothing asked of it: %1.</source>
+        <translation>Zeilen des Moduls, die auf keine Anfrage antworteten: %1.</translation>
     </message>
 </context>
 </TS>

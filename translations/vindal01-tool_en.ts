@@ -989,20 +989,8 @@ finger</translation>
         <translation>The picture has almost no contrast: clean the sensor and check that the finger lies flat on it.</translation>
     </message>
     <message>
-        <source>%1 pictures arrived with a wrong checksum.</source>
-        <translation>%1 pictures arrived with a wrong checksum.</translation>
-    </message>
-    <message>
         <source>%1 of %2 templates the module listed were read with correct checksums at %3.</source>
         <translation>%1 of %2 templates the module listed were read with correct checksums at %3.</translation>
-    </message>
-    <message>
-        <source>%1 of them have a quality below %2%: enrol these fingers again: %3.</source>
-        <translation>%1 of them have a quality below %2%: enrol these fingers again: %3.</translation>
-    </message>
-    <message>
-        <source>%1 arrived with a wrong checksum.</source>
-        <translation>%1 arrived with a wrong checksum.</translation>
     </message>
     <message>
         <source>%1 of %2 identifications recognised a stored finger.</source>
@@ -1011,18 +999,6 @@ finger</translation>
     <message>
         <source>%1 of %2 enrolments stored the finger.</source>
         <translation>%1 of %2 enrolments stored the finger.</translation>
-    </message>
-    <message>
-        <source>The connection to the module was lost %1 times.</source>
-        <translation>The connection to the module was lost %1 times.</translation>
-    </message>
-    <message>
-        <source>The watchdog found the module without an answer %1 times.</source>
-        <translation>The watchdog found the module without an answer %1 times.</translation>
-    </message>
-    <message>
-        <source>The module sent %1 lines that answered nothing asked of it.</source>
-        <translation>The module sent %1 lines that answered nothing asked of it.</translation>
     </message>
     <message>
         <source>Findings</source>
@@ -1095,6 +1071,30 @@ finger</translation>
     <message>
         <source>Stay</source>
         <translation>Stay</translation>
+    </message>
+    <message>
+        <source>Pictures with a wrong checksum: %1.</source>
+        <translation>Pictures with a wrong checksum: %1.</translation>
+    </message>
+    <message>
+        <source>%1 of them with a quality below %2%: enrol these fingers again: %3.</source>
+        <translation>%1 of them with a quality below %2%: enrol these fingers again: %3.</translation>
+    </message>
+    <message>
+        <source>Templates with a wrong checksum: %1.</source>
+        <translation>Templates with a wrong checksum: %1.</translation>
+    </message>
+    <message>
+        <source>Connections to the module lost: %1.</source>
+        <translation>Connections to the module lost: %1.</translation>
+    </message>
+    <message>
+        <source>Watchdog alarms, the module not answering: %1.</source>
+        <translation>Watchdog alarms, the module not answering: %1.</translation>
+    </message>
+    <message>
+        <source>Lines from the module that answered nothing asked of it: %1.</source>
+        <translation>Lines from the module that answered nothing asked of it: %1.</translation>
     </message>
 </context>
 </TS>

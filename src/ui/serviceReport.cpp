@@ -403,8 +403,8 @@ QString findingsSection(const record_t& p_record)
     }
     if (p_record.badPictures() > 0)
     {
-        lstFound << vindal01mainWindow_c::tr("%1 pictures arrived with a wrong checksum.")
-                        .arg(p_record.badPictures());
+        lstFound
+            << vindal01mainWindow_c::tr("Pictures with a wrong checksum: %1.").arg(p_record.badPictures());
     }
     const record_t::templateTable_s& table = p_record.templates();
     if (table.nListed >= 0)
@@ -427,7 +427,7 @@ QString findingsSection(const record_t& p_record)
         {
             strTemplates +=
                 QLatin1Char(' ') +
-                vindal01mainWindow_c::tr("%1 of them have a quality below %2%: enrol these fingers again: "
+                vindal01mainWindow_c::tr("%1 of them with a quality below %2%: enrol these fingers again: "
                                          "%3.")
                     .arg(lstLow.size())
                     .arg(g_nLowQuality)
@@ -437,7 +437,7 @@ QString findingsSection(const record_t& p_record)
         {
             strTemplates +=
                 QLatin1Char(' ') +
-                vindal01mainWindow_c::tr("%1 arrived with a wrong checksum.").arg(table.nBadChecksums);
+                vindal01mainWindow_c::tr("Templates with a wrong checksum: %1.").arg(table.nBadChecksums);
         }
         lstFound << strTemplates;
     }
@@ -465,17 +465,17 @@ QString findingsSection(const record_t& p_record)
     }
     if (p_record.operationTotal(record_t::opAdapterLost) > 0)
     {
-        lstFound << vindal01mainWindow_c::tr("The connection to the module was lost %1 times.")
+        lstFound << vindal01mainWindow_c::tr("Connections to the module lost: %1.")
                         .arg(p_record.operationTotal(record_t::opAdapterLost));
     }
     if (p_record.operationTotal(record_t::opWatchdogAlarm) > 0)
     {
-        lstFound << vindal01mainWindow_c::tr("The watchdog found the module without an answer %1 times.")
+        lstFound << vindal01mainWindow_c::tr("Watchdog alarms, the module not answering: %1.")
                         .arg(p_record.operationTotal(record_t::opWatchdogAlarm));
     }
     if (p_record.unexpectedResponses() > 0)
     {
-        lstFound << vindal01mainWindow_c::tr("The module sent %1 lines that answered nothing asked of it.")
+        lstFound << vindal01mainWindow_c::tr("Lines from the module that answered nothing asked of it: %1.")
                         .arg(p_record.unexpectedResponses());
     }
     if (lstFound.isEmpty())
